@@ -1,0 +1,25 @@
+# Warning flags and sanitizers shared by every target of the tree.
+add_library(korvel_options INTERFACE)
+target_compile_options(korvel_options INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
+  -Wno-sign-conversion -Wnon-virtual-dtor -Woverloaded-virtual)
+if(KORVEL_WARNINGS_AS_ERRORS)
+  target_compile_options(korvel_options INTERFACE -Werror)
+endif()
+
+if(KORVEL_SANITIZE STREQUAL "address")
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+elseif(KORVEL_SANITIZE STREQUAL "thread")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOT KORVEL_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "KORVEL_SANITIZE must be empty, address or thread")
+endif()
+
+# korvel_test(<name> SOURCES ... LIBS ... [LABELS ...]): one GoogleTest executable registered with CTest.
+function(korvel_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE korvel_options GTest::gtest GTest::gtest_main ${T_LIBS})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${T_LABELS}")
+endfunction()

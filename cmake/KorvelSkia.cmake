@@ -1,0 +1,56 @@
+# Restores libSkiaSharp.so with dotnet at configure time and exposes it as the imported target korvel::skia.
+# Sets KORVEL_SKIA_FOUND; when the restore fails, KORVEL_SKIA_RESTORE_ERROR holds the client's exact words.
+set(KORVEL_SKIA_VERSION 4.156.1)
+set(KORVEL_NUGET_DIR ${CMAKE_BINARY_DIR}/nuget)
+set(KORVEL_SKIA_FOUND OFF)
+set(KORVEL_SKIA_RESTORE_ERROR "")
+
+foreach(package SkiaSharp.NativeAssets.Linux.NoDependencies SkiaSharp.NativeAssets.Linux)
+  string(TOLOWER ${package} package_dir)
+  set(lib ${KORVEL_NUGET_DIR}/${package_dir}/${KORVEL_SKIA_VERSION}/runtimes/linux-x64/native/libSkiaSharp.so)
+  if(NOT EXISTS ${lib})
+    find_program(DOTNET dotnet)
+    if(NOT DOTNET)
+      string(APPEND KORVEL_SKIA_RESTORE_ERROR "${package}: dotnet not found on PATH\n")
+      continue()
+    endif()
+    set(project_dir ${CMAKE_BINARY_DIR}/skia-restore/${package_dir})
+    file(MAKE_DIRECTORY ${project_dir})
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/skia-native.csproj ${project_dir}/skia-native.csproj COPYONLY)
+    execute_process(
+      COMMAND ${DOTNET} restore ${project_dir}/skia-native.csproj --packages ${KORVEL_NUGET_DIR} -p:SkiaPackage=${package}
+      RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT rc EQUAL 0 OR NOT EXISTS ${lib})
+      string(STRIP "${out}${err}" words)
+      string(APPEND KORVEL_SKIA_RESTORE_ERROR "${package}: ${words}\n")
+      continue()
+    endif()
+  endif()
+  set(KORVEL_SKIA_FOUND ON)
+  set(KORVEL_SKIA_LIBRARY ${lib})
+  break()
+endforeach()
+
+if(KORVEL_SKIA_FOUND)
+  message(STATUS "Skia: ${KORVEL_SKIA_LIBRARY}")
+  # Every binary that links Skia finds the copy beside it through $ORIGIN. The library's
+  # soname carries its version, so the versioned name sits beside it as a link.
+  execute_process(COMMAND readelf -d ${KORVEL_SKIA_LIBRARY} OUTPUT_VARIABLE dyn)
+  string(REGEX MATCH "soname: \\[([^]]+)\\]" _ "${dyn}")
+  set(KORVEL_SKIA_SONAME ${CMAKE_MATCH_1})
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  file(COPY_FILE ${KORVEL_SKIA_LIBRARY} ${CMAKE_BINARY_DIR}/bin/libSkiaSharp.so ONLY_IF_DIFFERENT)
+  if(KORVEL_SKIA_SONAME AND NOT KORVEL_SKIA_SONAME STREQUAL "libSkiaSharp.so")
+    file(CREATE_LINK libSkiaSharp.so ${CMAKE_BINARY_DIR}/bin/${KORVEL_SKIA_SONAME} SYMBOLIC)
+  endif()
+  add_library(korvel::skia SHARED IMPORTED GLOBAL)
+  set_target_properties(korvel::skia PROPERTIES IMPORTED_LOCATION ${CMAKE_BINARY_DIR}/bin/libSkiaSharp.so
+    IMPORTED_SONAME "${KORVEL_SKIA_SONAME}")
+else()
+  message(WARNING "Skia could not be restored:\n${KORVEL_SKIA_RESTORE_ERROR}")
+endif()
+
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_BUILD_RPATH "$ORIGIN")
+set(CMAKE_INSTALL_RPATH "$ORIGIN")
