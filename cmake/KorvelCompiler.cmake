@@ -23,3 +23,19 @@ function(korvel_test name)
   target_link_libraries(${name} PRIVATE korvel_options GTest::gtest GTest::gtest_main ${T_LIBS})
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${T_LABELS}")
 endfunction()
+
+# korvel_folder_tests(<label> LIBS ...): one test executable per *Test.cpp of the calling
+# folder, named <label>_<file>; files named *ConcurrentTest.cpp hold cross-thread tests and
+# also get the label `threads`, which CI runs under ThreadSanitizer.
+function(korvel_folder_tests label)
+  cmake_parse_arguments(F "" "" "LIBS" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
+  foreach(source ${tests})
+    get_filename_component(name ${source} NAME_WE)
+    set(labels ${label})
+    if(name MATCHES "ConcurrentTest$")
+      list(APPEND labels threads)
+    endif()
+    korvel_test(${label}_${name} SOURCES ${source} LIBS ${F_LIBS} LABELS "${labels}")
+  endforeach()
+endfunction()

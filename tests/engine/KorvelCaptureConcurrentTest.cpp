@@ -1,0 +1,133 @@
+// Streams a counter through the capture path on one thread while the display drains it on
+// another: every history must hold counter values in order, exact, and only newer ones over time.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+#include "KorvelHarness.h"
+
+namespace {
+
+constexpr int kBlock = 256;
+constexpr long kLastValue = 8'000'000;  // counters stay exact in single precision
+
+struct HistoryCheck {
+  long newest = 0;
+  long gaps = 0;
+
+  // Zeros (nothing captured yet), then strictly increasing whole numbers.
+  void Check(const float* history) {
+    long previous = 0;
+    for (int i = 0; i < Korvel::kHistorySamples; ++i) {
+      const auto v = static_cast<long>(history[i]);
+      ASSERT_EQ(static_cast<float>(v), history[i]) << "torn sample at " << i;
+      ASSERT_GE(v, 0);
+      ASSERT_LE(v, kLastValue);
+      if (v == 0) {
+        ASSERT_EQ(previous, 0) << "zero after data at " << i;
+        continue;
+      }
+      ASSERT_GT(v, previous) << "out of order at " << i;
+      if (previous && v != previous + 1) ++gaps;
+      previous = v;
+    }
+    ASSERT_GE(previous, newest) << "history went back in time";
+    newest = previous;
+  }
+};
+
+}  // namespace
+
+TEST(KorvelCaptureConcurrent, DrainedHistoryIsContiguousWhileTheAudioThreadWrites) {
+  KorvelHarness h;
+  h.Connect(2, 2, kBlock);
+  std::atomic<bool> done{false};
+
+  std::thread audio([&] {
+    std::vector<double> left(kBlock), right(kBlock), outL(kBlock), outR(kBlock);
+    double* in[2] = {left.data(), right.data()};
+    double* out[2] = {outL.data(), outR.data()};
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    for (long next = 1; next + kBlock <= kLastValue && std::chrono::steady_clock::now() < until; next += kBlock) {
+      for (int i = 0; i < kBlock; ++i) left[i] = right[i] = static_cast<double>(next + i);
+      h.korvel->BindHostBuffers(framework::Input, 0, 2, in, kBlock);
+      h.korvel->BindHostBuffers(framework::Output, 0, 2, out, kBlock);
+      h.korvel->RunBlock(kBlock);
+      if (next % (64 * kBlock) == 1) std::this_thread::yield();
+    }
+    done = true;
+  });
+
+  HistoryCheck checks[2];
+  int drains = 0;
+  while (!done.load()) {
+    const int fresh = h.korvel->DrainSamples();
+    ASSERT_GE(fresh, 0);
+    ASSERT_LE(fresh, Korvel::kHistorySamples);
+    for (int c = 0; c < 2; ++c) {
+      checks[c].Check(h.korvel->Channel(c)->History());
+      if (HasFatalFailure()) break;
+    }
+    if (HasFatalFailure()) break;
+    ++drains;
+  }
+  audio.join();
+  h.korvel->DrainSamples();
+  for (auto& c : checks) c.Check(h.korvel->Channel(0)->History());
+  EXPECT_GT(drains, 10);
+  EXPECT_GT(checks[0].newest, 100000);
+}
+
+// The ring alone with a third thread clearing it, as a reset may while the display drains.
+TEST(KorvelCaptureConcurrent, RingStaysInRangeWhileAResetClearsIt) {
+  KorvelSampleRing ring;
+  ring.SetCapacity(4096);
+  std::atomic<bool> done{false};
+  std::mutex processing;  // bindings never reset while a block runs
+
+  std::thread producer([&] {
+    int32_t next = 1;
+    while (!done.load()) {
+      std::lock_guard<std::mutex> block(processing);
+      int32_t samples[64];
+      for (auto& v : samples) v = next++;
+      if (ring.Available() + 256 > 4096) ring.DropOldest(ring.Available() + 256 - 4096);
+      ring.Write(samples, sizeof samples);
+    }
+  });
+  std::thread resetter([&] {
+    for (int i = 0; i < 2000 && !done.load(); ++i) {
+      {
+        std::lock_guard<std::mutex> stopped(processing);
+        ring.Clear();
+      }
+      std::this_thread::yield();
+    }
+  });
+
+  int32_t last = 0;
+  for (int i = 0; i < 200000; ++i) {
+    int32_t out[512];
+    const int got = ring.Read(out, sizeof out);
+    ASSERT_GE(got, 0);
+    ASSERT_LE(got, static_cast<int>(sizeof out));
+    ASSERT_EQ(got % 4, 0);
+    for (int j = 0; j < got / 4; ++j) {
+      ASSERT_GT(out[j], 0);
+      if (j) {
+        ASSERT_GT(out[j], out[j - 1]);
+      }
+      last = out[j];
+    }
+    const int available = ring.Available();
+    ASSERT_GE(available, 0);
+    ASSERT_LE(available, 4096);
+  }
+  done = true;
+  producer.join();
+  resetter.join();
+  EXPECT_GT(last, 0);
+}

@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "RecordingPlugin.h"
+
+TEST(HostAPIBase, HostIsUnknownUntilSetAndThenLookedUp) {
+  RecordingPlugin plugin;
+  EXPECT_EQ(plugin.HostCode(), -1);
+  EXPECT_STREQ(plugin.HostName(), "");
+  plugin.SetHost("WaveLab Elements 11", 0x000B0000);
+  EXPECT_EQ(plugin.HostCode(), 32);
+  EXPECT_STREQ(plugin.HostName(), "WaveLab Elements 11");
+  EXPECT_EQ(plugin.HostVersion(), 0x000B0000);
+  plugin.SetHost(nullptr, 0);
+  EXPECT_EQ(plugin.HostCode(), 0);
+}
+
+TEST(HostAPIBase, ConfigurationIsCopiedWithLimitsInOrder) {
+  framework::PluginConfig c = RecordingPlugin::MakeConfig(2, 0);
+  c.minWidth = 2172;
+  c.maxWidth = 241;
+  c.minHeight = 1578;
+  c.maxHeight = 175;
+  const std::string longName(200, 'n');
+  c.pluginName = longName.c_str();
+  c.makerName = "Marrowby Audio";
+  RecordingPlugin plugin(c);
+  EXPECT_EQ(plugin.MinWidth(), 241);
+  EXPECT_EQ(plugin.MaxWidth(), 2172);
+  EXPECT_EQ(plugin.MinHeight(), 175);
+  EXPECT_EQ(plugin.MaxHeight(), 1578);
+  EXPECT_EQ(std::string(plugin.PluginName()).size(), 128u);
+  EXPECT_STREQ(plugin.MakerName(), "Marrowby Audio");
+  EXPECT_EQ(plugin.EditorWidth(), 724);
+  EXPECT_EQ(plugin.ApiKind(), 8);
+  EXPECT_EQ(plugin.VersionNumber(false), 262400);
+}
+
+TEST(HostAPIBase, EditorChangesReachTheHostAndThePluginInOrder) {
+  RecordingPlugin plugin;
+  plugin.EditorGestureBegin(2);
+  plugin.EditorSetsParam(2, 0.55);  // 5.5 of 0 … 10, step 0.5
+  plugin.EditorGestureEnd(2);
+  EXPECT_EQ(plugin.calls, (std::vector<std::string>{"host begin 2", "host value 2 0.55", "change 2 UI",
+                                                     "editor 2 UI", "host end 2"}));
+  EXPECT_DOUBLE_EQ(plugin.GetParam(2)->Current(), 5.5);
+  plugin.calls.clear();
+  plugin.EditorSetsParam(9, 0.5);  // no such parameter
+  EXPECT_TRUE(plugin.calls.empty());
+}
+
+TEST(HostAPIBase, ResendAndResizeRequestsGoToTheHost) {
+  RecordingPlugin plugin(2);
+  plugin.GetParam(1)->Store(10.0);
+  plugin.ResendAllParamsToHost();
+  EXPECT_TRUE(plugin.EditorRequestsSize(800, 600, false));
+  EXPECT_FALSE(plugin.EditorRequestsSize(800, 600, true));
+  EXPECT_EQ(plugin.calls, (std::vector<std::string>{"host value 0 0", "host value 1 1", "host resize 800 600"}));
+}
+
+TEST(HostAPIBase, IdleTickDeliversQueuedHostChangesUpToTheQueueSize) {
+  RecordingPlugin plugin(1);
+  for (int i = 0; i < 600; ++i) plugin.QueueParamForEditor(0, 0.5, true);
+  plugin.QueueParamForEditor(5, 0.5, true);  // no such parameter: not queued
+  plugin.OnIdleTimer();
+  EXPECT_EQ(std::count(plugin.calls.begin(), plugin.calls.end(), "editor 0 Editor Delegate"), 512);
+  EXPECT_EQ(plugin.calls.back(), "idle");
+  plugin.calls.clear();
+  plugin.OnIdleTimer();
+  EXPECT_EQ(plugin.calls, (std::vector<std::string>{"idle"}));
+}
+
+TEST(HostAPIBase, MidiAndSysExQueuesCarryMessagesAndDropWhenFull) {
+  RecordingPlugin plugin;
+  for (int i = 0; i < 40; ++i) plugin.EditorSendsMidi({i, 0x90, 60, 100});
+  framework::MidiMessage m;
+  int received = 0;
+  while (plugin.PopMidiFromEditor(m)) EXPECT_EQ(m.offset, received++);
+  EXPECT_EQ(received, 32);
+
+  framework::SysExRecord big;
+  big.size = 9999;  // larger than the record: kept within it
+  for (int i = 0; i < 6; ++i) plugin.EditorSendsSysEx(big);
+  framework::SysExRecord out;
+  received = 0;
+  while (plugin.PopSysExFromEditor(out)) {
+    EXPECT_EQ(out.size, framework::SysExRecord::kCapacity);
+    ++received;
+  }
+  EXPECT_EQ(received, 4);
+
+  plugin.QueueMidiForEditor({0, 0xB0, 1, 2});
+  plugin.QueueSysExForEditor(out);
+  plugin.OnIdleTimer();
+  EXPECT_EQ(plugin.calls, (std::vector<std::string>{"midi 176", "sysex 512", "idle"}));
+}
+
+TEST(HostAPIBase, WithoutAnEditorTheTickOnlyIdles) {
+  framework::PluginConfig c = RecordingPlugin::MakeConfig(1, 0);
+  c.hasEditor = false;
+  RecordingPlugin plugin(c);
+  plugin.QueueParamForEditor(0, 3.0, false);
+  plugin.OnIdleTimer();
+  EXPECT_EQ(plugin.calls, (std::vector<std::string>{"idle"}));
+}
