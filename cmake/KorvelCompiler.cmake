@@ -16,26 +16,27 @@ elseif(NOT KORVEL_SANITIZE STREQUAL "")
   message(FATAL_ERROR "KORVEL_SANITIZE must be empty, address or thread")
 endif()
 
-# korvel_test(<name> SOURCES ... LIBS ... [LABELS ...]): one GoogleTest executable registered with CTest.
+# korvel_test(<name> SOURCES ... LIBS ... LABEL <label>): one GoogleTest executable registered
+# with CTest, its tests carrying one label (a list would not survive test discovery).
 function(korvel_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE korvel_options GTest::gtest GTest::gtest_main ${T_LIBS})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${T_LABELS}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${T_LABEL})
 endfunction()
 
 # korvel_folder_tests(<label> LIBS ...): one test executable per *Test.cpp of the calling
 # folder, named <label>_<file>; files named *ConcurrentTest.cpp hold cross-thread tests and
-# also get the label `threads`, which CI runs under ThreadSanitizer.
+# get the label `threads` instead, which CI also runs under ThreadSanitizer.
 function(korvel_folder_tests label)
   cmake_parse_arguments(F "" "" "LIBS" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
   foreach(source ${tests})
     get_filename_component(name ${source} NAME_WE)
-    set(labels ${label})
+    set(test_label ${label})
     if(name MATCHES "ConcurrentTest$")
-      list(APPEND labels threads)
+      set(test_label threads)
     endif()
-    korvel_test(${label}_${name} SOURCES ${source} LIBS ${F_LIBS} LABELS "${labels}")
+    korvel_test(${label}_${name} SOURCES ${source} LIBS ${F_LIBS} LABEL ${test_label})
   endforeach()
 endfunction()

@@ -33,7 +33,8 @@ int Korvel::DrainSamples() {
 
     if (freq) {
       const auto delay = std::max(0, static_cast<int>(channel->delayMs.load(std::memory_order_relaxed) * 0.001 * referenceRate));
-      channel->analyser.Process(history + std::max(0, kHistorySamples - delay - n));
+      // The analyser reads its own size, which a failed resize may have left unchanged.
+      channel->analyser.Process(history + std::max(0, kHistorySamples - delay - channel->analyser.Size()));
     }
   }
   return pendingFrames.exchange(0, std::memory_order_acq_rel);

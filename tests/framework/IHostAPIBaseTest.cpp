@@ -104,3 +104,19 @@ TEST(HostAPIBase, WithoutAnEditorTheTickOnlyIdles) {
   plugin.OnIdleTimer();
   EXPECT_EQ(plugin.calls, (std::vector<std::string>{"idle"}));
 }
+
+TEST(HostAPIBase, TheIdleTimerTicksEvery20MsOnTheThreadThatStartedIt) {
+  using Clock = framework::PlatformTimer::Clock;
+  RecordingPlugin plugin(1);
+  const Clock::time_point start = Clock::now();
+  plugin.StartIdleTimer();
+  plugin.QueueParamForEditor(0, 5.0, false);
+  framework::PlatformTimer::Pump(start + std::chrono::milliseconds(5));
+  EXPECT_TRUE(plugin.calls.empty());
+  const Clock::time_point later = Clock::now() + std::chrono::milliseconds(21);
+  framework::PlatformTimer::Pump(later);
+  EXPECT_EQ(plugin.calls, (std::vector<std::string>{"editor 0 Editor Delegate", "idle"}));
+  const int nextIn = framework::PlatformTimer::NextDueIn(later);
+  EXPECT_GT(nextIn, 0);
+  EXPECT_LE(nextIn, 20);
+}

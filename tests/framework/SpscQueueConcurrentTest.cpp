@@ -18,11 +18,13 @@ struct ParamEntry {
 
 }  // namespace
 
-// One producer, one consumer, a small queue so that both the full and the empty case occur
-// often. The consumer must see the producer's accepted entries whole, in order, each once.
+// One producer, one consumer, a queue as large as the editor-bound parameter queue. Most
+// entries are retried until the queue takes them, so that the two sides really run against
+// each other; every fourth may be dropped when the queue is full. The consumer must see the
+// accepted entries whole, in order, each once, and nothing else.
 TEST(SpscQueueConcurrent, ConsumerSeesEveryAcceptedEntryInOrder) {
-  constexpr int kCount = 1'000'000;
-  SpscQueue<ParamEntry, 33> queue;
+  constexpr int kCount = 2'000'000;
+  SpscQueue<ParamEntry, 513> queue;
   std::vector<uint8_t> dropped(kCount, 0);   // written by the producer only
   std::vector<uint8_t> received(kCount, 0);  // written by the consumer only
   std::atomic<bool> producerDone{false};
@@ -33,9 +35,14 @@ TEST(SpscQueueConcurrent, ConsumerSeesEveryAcceptedEntryInOrder) {
 
   std::thread producer([&] {
     for (int i = 0; i < kCount; ++i) {
-      if (!queue.Push({i, i * 0.5})) {
-        dropped[i] = 1;
-        ++droppedCount;
+      const ParamEntry entry{i, i * 0.5};
+      if (i % 4 == 0) {
+        if (!queue.Push(entry)) {
+          dropped[i] = 1;
+          ++droppedCount;
+        }
+      } else {
+        while (!queue.Push(entry)) std::this_thread::yield();
       }
     }
     producerDone.store(true, std::memory_order_release);
@@ -59,6 +66,8 @@ TEST(SpscQueueConcurrent, ConsumerSeesEveryAcceptedEntryInOrder) {
       } else if (producerDone.load(std::memory_order_acquire)) {
         while (queue.Pop(entry)) take(entry);
         break;
+      } else {
+        std::this_thread::yield();
       }
     }
   });

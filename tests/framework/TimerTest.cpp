@@ -136,12 +136,16 @@ TEST(Timer, TickMayHaltItsOwnTimer) {
 }
 
 TEST(Timer, TickMayDestroyItsOwnTimer) {
-  int ticks = 0;
   auto token = std::make_shared<int>(0);
   std::unique_ptr<Timer> timer;
-  timer = Timer::StartTimer([&, token](Timer&) { ++ticks; timer.reset(); }, 20);
+  timer = Timer::StartTimer(
+      [&, token](Timer&) {
+        timer.reset();
+        ++*token;  // its own captures outlive the timer until the tick returns
+      },
+      20);
   PlatformTimer::Pump(Later());
-  EXPECT_EQ(ticks, 1);
+  EXPECT_EQ(*token, 1);
   EXPECT_EQ(timer, nullptr);
   EXPECT_EQ(token.use_count(), 1) << "released once its last tick returned";
 }
