@@ -51,7 +51,6 @@ framework::PluginConfig Korvel::Config() {
 Korvel::Korvel(const KorvelCreationInfo& info) : KorvelBinding(info, Config()), framework::IAudioProcessor(Config()) {
   InitFftTables();
   for (int c = 0; c < kChannels; ++c) LabelChannel(framework::Input, c, kInputLabels[c], true);
-  conversionBuffer.Resize(kHistorySamples * 4);
   for (int c = 0; c < kChannels; ++c) {
     auto* channel = new KorvelChannel();
     const ChannelStyle& style = kChannelStyles[c];

@@ -77,7 +77,6 @@ private:
   void AddCapturedFrames(int frames) noexcept;
 
   framework::OwnedPtrList<KorvelChannel> channels;
-  framework::HeapBuffer conversionBuffer;
   int32_t activeFftSize = 4096;  // display thread only
   double activeBlend = 0.5;      // display thread only
 };

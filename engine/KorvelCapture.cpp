@@ -5,6 +5,23 @@
 #include "engine/Korvel.h"
 #include "framework/DenormalGuard.h"
 
+namespace {
+
+// Converts count samples; with a copy target also passes them through, in the same pass.
+void Capture(const double* from, double* copyTo, float* to, int count) noexcept {
+  if (copyTo) {
+    for (int i = 0; i < count; ++i) {
+      const double v = from[i];
+      copyTo[i] = v;
+      to[i] = static_cast<float>(v);
+    }
+  } else {
+    for (int i = 0; i < count; ++i) to[i] = static_cast<float>(from[i]);
+  }
+}
+
+}  // namespace
+
 void Korvel::ProcessAudioBlock(double** inputs, double** outputs, int frames) {
   framework::DenormalGuard denormals;
   if (frames <= 0) return;
@@ -13,16 +30,24 @@ void Korvel::ProcessAudioBlock(double** inputs, double** outputs, int frames) {
   const int captured = std::min(inCount, kChannels);
   const int n = std::min(frames, kHistorySamples);
   const int skip = frames - n;  // a long block is captured by its last samples only
-  auto* converted = reinterpret_cast<float*>(conversionBuffer.Data());
 
   for (int c = 0; c < captured; ++c) {
     const double* in = inputs[c];
-    if (c < outCount && outputs[c] != in) std::memcpy(outputs[c], in, sizeof(double) * static_cast<size_t>(frames));
+    double* out = c < outCount && outputs[c] != in ? outputs[c] : nullptr;
+    if (out && skip) std::memcpy(out, in, sizeof(double) * static_cast<size_t>(skip));
+
     KorvelChannel* channel = channels.Get(c);
     const int fill = channel->ring.Available();
     if (fill / 4 + n > kHistorySamples) channel->ring.DropOldest(fill - 4 * (kHistorySamples - n));
-    for (int i = 0; i < n; ++i) converted[i] = static_cast<float>(in[skip + i]);
-    channel->ring.Write(converted, 4 * n);
+    const double* from = in + skip;
+    double* copyTo = out ? out + skip : nullptr;
+    const int written = channel->ring.WriteWith(4 * n, [&](uint8_t* to, int bytes, int offset) {
+      const int first = offset / 4;
+      Capture(from + first, copyTo ? copyTo + first : nullptr, reinterpret_cast<float*>(to), bytes / 4);
+    });
+    // What did not fit in the ring still passes through.
+    if (copyTo && written < 4 * n)
+      std::memcpy(copyTo + written / 4, from + written / 4, sizeof(double) * static_cast<size_t>(n - written / 4));
   }
   for (int c = captured; c < outCount; ++c) std::memset(outputs[c], 0, sizeof(double) * static_cast<size_t>(frames));
   AddCapturedFrames(n);

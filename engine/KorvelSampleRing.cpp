@@ -30,24 +30,24 @@ int KorvelSampleRing::WritePos() const noexcept {
   return capacity ? (ReadPosOf(s) + FillOf(s)) % capacity : 0;
 }
 
-void KorvelSampleRing::Write(const void* source, int bytes) noexcept {
+int KorvelSampleRing::Reserve(int bytes, int& writePos) const noexcept {
   const uint64_t s = state.load(std::memory_order_acquire);
   const int fill = FillOf(s);
   const int n = std::min(bytes, capacity - fill);
-  if (!storage || n <= 0) return;
-  const int writePos = (ReadPosOf(s) + fill) % capacity;
-  const int tail = capacity - writePos;
-  const int first = std::min(tail, n);
+  if (!storage || n <= 0) return 0;
+  writePos = (ReadPosOf(s) + fill) % capacity;
+  return n;
+}
+
+// The consumer only lowers the fill, so adding to the low word in Commit cannot carry.
+void KorvelSampleRing::Write(const void* source, int bytes) noexcept {
   const auto* from = static_cast<const uint8_t*>(source);
-  if (from) {
-    std::memcpy(storage + writePos, from, static_cast<size_t>(first));
-    std::memcpy(storage, from + first, static_cast<size_t>(n - first));
-  } else {
-    std::memset(storage + writePos, 0, static_cast<size_t>(first));
-    std::memset(storage, 0, static_cast<size_t>(n - first));
-  }
-  // The consumer only lowers the fill, so adding to the low word cannot carry.
-  state.fetch_add(static_cast<uint64_t>(n), std::memory_order_release);
+  WriteWith(bytes, [from](uint8_t* to, int count, int offset) {
+    if (from)
+      std::memcpy(to, from + offset, static_cast<size_t>(count));
+    else
+      std::memset(to, 0, static_cast<size_t>(count));
+  });
 }
 
 bool KorvelSampleRing::DropOldest(int bytes) noexcept {

@@ -32,6 +32,11 @@ public:
 
   // [audio-thread] Appends up to the free space; a null source writes zeros. The rest is dropped.
   void Write(const void* source, int bytes) noexcept;
+  // [audio-thread] As Write, but the bytes are produced in place: fill(destination, bytes,
+  // offset) is called once or twice (around the wrap) with offset counting from the start of
+  // what is written. Returns the bytes written.
+  template <class Fill>
+  int WriteWith(int bytes, Fill&& fill) noexcept;
   // [audio-thread] Forgets the oldest bytes (clamped to the fill); false while the consumer
   // is copying, when nothing is dropped.
   bool DropOldest(int bytes) noexcept;
@@ -54,9 +59,25 @@ private:
     return (reading ? kReading : 0) | (static_cast<uint64_t>(readPos) << 32) | static_cast<uint32_t>(fill);
   }
 
+  // Free space for up to `bytes`: where it starts and how many fit; 0 when nothing fits.
+  int Reserve(int bytes, int& writePos) const noexcept;
+  void Commit(int bytes) noexcept { state.fetch_add(static_cast<uint64_t>(bytes), std::memory_order_release); }
+
   uint8_t* storage = nullptr;
   std::atomic<uint64_t> state{0};  // reading mark | read position | fill
   int capacity = 0;
   int claimedReadPos = 0;          // consumer-only: the read position BeginRead saw
   int claimedBytes = 0;            // consumer-only: bytes BeginRead made safe to copy
 };
+
+template <class Fill>
+int KorvelSampleRing::WriteWith(int bytes, Fill&& fill) noexcept {
+  int writePos = 0;
+  const int n = Reserve(bytes, writePos);
+  if (n <= 0) return 0;
+  const int first = capacity - writePos < n ? capacity - writePos : n;
+  fill(storage + writePos, first, 0);
+  if (n > first) fill(storage, n - first, first);
+  Commit(n);
+  return n;
+}
