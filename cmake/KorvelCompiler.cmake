@@ -15,6 +15,10 @@ elseif(KORVEL_SANITIZE STREQUAL "thread")
 elseif(NOT KORVEL_SANITIZE STREQUAL "")
   message(FATAL_ERROR "KORVEL_SANITIZE must be empty, address or thread")
 endif()
+if(KORVEL_FUZZ)
+  # Every library a fuzzer links carries the coverage the fuzzer steers by.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
 
 # korvel_test(<name> SOURCES ... LIBS ... LABEL <label>): one GoogleTest executable registered
 # with CTest, its tests carrying one label (a list would not survive test discovery).

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "display/Fft.h"
+#include "display/StoredScale.h"
 #include "framework/DenormalGuard.h"
 
 using framework::IParam;
@@ -168,7 +169,14 @@ void Korvel::OnHostResizeEditor(int width, int height) {
   gui->ResizeEditor(kEditorWidth, kEditorHeight, scale, false);
 }
 
+float Korvel::StoredEditorScale() {
+  float scale = 1.0f;
+  if (!ReadStoredScale("Korvel", scale)) return 1.0f;
+  return std::clamp(scale, 0.5f, 4.0f);
+}
+
 void Korvel::OnEditorClose() {
+  if (const framework::IEditorView* gui = Graphics()) WriteStoredScale("Korvel", gui->DrawScale());
   std::fill(std::begin(editorControls), std::end(editorControls), nullptr);
 }
 

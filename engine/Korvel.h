@@ -26,6 +26,8 @@ public:
   static constexpr int kChannels = 4;
 
   static framework::PluginConfig Config();
+  // [main-thread] The editor's opening scale: the stored one within 0.5 … 4, else 1.
+  static float StoredEditorScale();
 
   // [main-thread]
   explicit Korvel(const KorvelCreationInfo& info);

@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config git
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  libsndfile1-dev fonts-roboto-unhinted libkissfft-dev libfftw3-dev)
+  libsndfile1-dev fonts-roboto-unhinted libkissfft-dev libfftw3-dev
+  clang-14 libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

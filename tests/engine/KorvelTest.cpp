@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <string>
 
 #include "FakeEditorView.h"
@@ -209,6 +210,25 @@ TEST(Korvel, HostResizeFitsTheFixedLayoutByTheBetterScale) {
   h.korvel->OnHostResizeEditor(0, 500);  // the framework's own rule: by its draw scale
   EXPECT_EQ(view->resizes, before + 1);
   h.korvel->CloseEditor();
+}
+
+TEST(Korvel, ClosingTheEditorStoresItsScaleForTheNextOpening) {
+  namespace fs = std::filesystem;
+  const fs::path root = fs::temp_directory_path() / ("korvel-editor-" + std::to_string(::getpid()));
+  fs::remove_all(root);
+  setenv("XDG_CONFIG_HOME", root.c_str(), 1);
+  EXPECT_FLOAT_EQ(Korvel::StoredEditorScale(), 1.0f);  // nothing stored yet
+
+  struct Case { float closedAt, opensAt; };
+  for (auto [closedAt, opensAt] : {Case{1.5f, 1.5f}, Case{9.0f, 4.0f}, Case{0.25f, 0.5f}}) {
+    KorvelHarness h;
+    h.korvel->SetGraphicsFactory([] { return new testsupport::FakeEditorView(); });
+    h.korvel->OpenEditor(nullptr);
+    static_cast<testsupport::FakeEditorView*>(h.korvel->Graphics())->scale = closedAt;
+    h.korvel->CloseEditor();
+    EXPECT_FLOAT_EQ(Korvel::StoredEditorScale(), opensAt) << closedAt;
+  }
+  fs::remove_all(root);
 }
 
 TEST(Korvel, ClosingTheEditorForgetsItsControls) {

@@ -1,0 +1,91 @@
+#include "display/StoredScale.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+std::string SettingsFolder() {
+  std::string base;
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config && config[0] == '/') {  // relative values are to be ignored
+    base = config;
+  } else {
+    const char* home = std::getenv("HOME");
+    if (!home || home[0] != '/') return {};
+    base = std::string(home) + "/.config";
+  }
+  if (base.back() != '/') base += '/';
+  return base + "Marrowby Audio/Preferences/";
+}
+
+std::string ScaleFilePath(const char* productName) {
+  if (!productName || !*productName) return {};
+  const std::string folder = SettingsFolder();
+  if (folder.empty()) return {};
+  std::string name = productName;
+  for (char& c : name)
+    if (std::strchr("/|\"*:<>?\\", c)) c = '_';
+  return folder + name + "-display-scale.txt";
+}
+
+bool ReadStoredScale(const char* productName, float& scale) {
+  const std::string path = ScaleFilePath(productName);
+  if (path.empty()) return false;
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  std::string line;
+  std::getline(file, line, '\n');
+  if (line.empty()) return false;
+  // The number is read without the locale: the file must mean the same on every machine.
+  const char* p = line.c_str();
+  const char* end = p + line.size();
+  while (p < end && std::strchr(" \t\r\f\v", *p)) ++p;
+  if (p < end && *p == '+') ++p;
+  float value = 0.0f;
+  const auto [rest, error] = std::from_chars(p, end, value);
+  if (error != std::errc() || rest == p) return false;
+  for (const char* q = rest; q < end; ++q)
+    if (!std::strchr(" \t\r\f\v", *q)) return false;
+  if (!std::isfinite(value) || value <= 0.0f) return false;
+  scale = value;
+  return true;
+}
+
+bool WriteStoredScale(const char* productName, float scale) {
+  if (!std::isfinite(scale) || scale <= 0.0f) return false;
+  const std::string folder = SettingsFolder();
+  const std::string path = ScaleFilePath(productName);
+  if (folder.empty() || path.empty()) return false;
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (ec && !fs::is_directory(folder, ec)) return false;
+
+  char text[32];
+  const auto [end, error] = std::to_chars(text, text + sizeof text - 1, scale, std::chars_format::fixed, 4);
+  if (error != std::errc()) return false;
+  *end = '\n';
+  // Written beside the file and moved over it, so a failed write never leaves half a file.
+  const std::string temporary = path + ".tmp";
+  {
+    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+    if (!file) return false;
+    file.write(text, end + 1 - text);
+    file.close();
+    if (!file) {
+      fs::remove(temporary, ec);
+      return false;
+    }
+  }
+  fs::rename(temporary, path, ec);
+  if (ec) {
+    fs::remove(temporary, ec);
+    return false;
+  }
+  return true;
+}
