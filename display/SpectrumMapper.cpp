@@ -50,14 +50,18 @@ void SpectrumMapper::InterpolateSparse(const float* v, int c, int width) {
   const auto mid = [&](int j) { return (px[j - 1] + px[j]) / 2.0; };
   const auto midValue = [&](int j) { return (static_cast<double>(v[j - 1]) + v[j]) / 2.0; };
   int i = 0;
-  const auto put = [&](double value) {
-    if (i < width) result[i] = static_cast<float>(value);
+  const auto put = [&](double y) {
+    if (i < width) result[i] = static_cast<float>(y);
     ++i;
   };
 
   auto end = static_cast<int>(std::floor(mid(1) + 0.5));
   double slope = (static_cast<double>(v[1]) - v[0]) / (px[1] - px[0]);
-  for (double value = v[0]; i < end && i < width; value += slope) put(value);
+  double value = v[0];
+  while (i < end && i < width) {
+    put(value);
+    value += slope;
+  }
 
   for (int j = 2; j < c; ++j) {
     end = static_cast<int>(std::floor(mid(j) + 0.5));
@@ -70,7 +74,6 @@ void SpectrumMapper::InterpolateSparse(const float* v, int c, int width) {
     }
     while (i < end && i < width) {
       const double x = i;
-      double value;
       if (x <= m0) {
         value = mv0;
       } else if (x >= m1) {
@@ -91,7 +94,11 @@ void SpectrumMapper::InterpolateSparse(const float* v, int c, int width) {
   }
 
   slope = (static_cast<double>(v[c - 1]) - v[c - 2]) / (px[c - 1] - px[c - 2]);
-  for (double value = midValue(c - 1); i < px[c - 1] && i < width; value += slope) put(value);
+  value = midValue(c - 1);
+  while (i < px[c - 1] && i < width) {
+    put(value);
+    value += slope;
+  }
 }
 
 FrequencyRange ComputeFrequencyRange(double xZoomLow, double xZoomHigh, int fftSize, double rate) {

@@ -7,6 +7,8 @@
 #include "display/Fft.h"
 #include "display/StoredScale.h"
 #include "framework/DenormalGuard.h"
+#include "graphics/IGui.h"
+#include "graphics/platform/PlatformGui.h"
 
 using framework::IParam;
 
@@ -49,7 +51,7 @@ framework::PluginConfig Korvel::Config() {
   return c;
 }
 
-Korvel::Korvel(const KorvelCreationInfo& info) : KorvelBinding(info, Config()), framework::IAudioProcessor(Config()) {
+Korvel::Korvel(const KorvelCreationInfo& info) : framework::IAudioProcessor(Config()), KorvelBinding(info, Config()) {
   InitFftTables();
   for (int c = 0; c < kChannels; ++c) LabelChannel(framework::Input, c, kInputLabels[c], true);
   for (int c = 0; c < kChannels; ++c) {
@@ -69,6 +71,10 @@ Korvel::Korvel(const KorvelCreationInfo& info) : KorvelBinding(info, Config()), 
     channels.Add(channel);
   }
   InitParams();
+  // The module's resources are linked into it, so there is no module handle to hand over.
+  SetGraphicsFactory([this]() -> framework::IEditorView* {
+    return graphics::MakePlatformGui(*this, kEditorWidth, kEditorHeight, 60, StoredEditorScale());
+  });
 }
 
 void Korvel::InitParams() {

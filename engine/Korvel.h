@@ -18,7 +18,8 @@ namespace graphics {
 class IControl;
 }
 
-class Korvel final : public KorvelBinding, public framework::IAudioProcessor {
+// The processor base is virtual: a binding derives from it too, to supply what it tells the host.
+class Korvel final : public KorvelBinding, public virtual framework::IAudioProcessor {
 public:
   static constexpr int kEditorWidth = 724;
   static constexpr int kEditorHeight = 526;
@@ -50,6 +51,18 @@ public:
   void ApplyPendingSettings();
   // The level read-out's text: dB with one decimal, or "-oo" at or below 0.0001. [thread-safe]
   static void FormatLevel(double level, framework::ShortText& text);
+  // Freezes or runs the graph (unfreezing removes its marker); updateButton also shows the
+  // state on the FREEZE button.
+  void SetFrozen(bool frozen, bool updateButton);
+  // Recomputes the axis labels of both grids for the domain and zoom.
+  void RebuildAxes();
+  // The editor's control in a role, or null while the editor is closed.
+  graphics::IControl* EditorControl(KorvelControl role) const noexcept {
+    return editorControls[static_cast<int>(role)];
+  }
+
+  // [main-thread] Builds the editor's controls on a fresh graphics object.
+  void BuildEditorLayout(graphics::IGui& gui) override;
 
   KorvelChannel* Channel(int index) const noexcept { return channels.Get(index); }
   int ActiveFftSize() const noexcept { return activeFftSize; }
@@ -80,5 +93,6 @@ private:
 
   framework::OwnedPtrList<KorvelChannel> channels;
   int32_t activeFftSize = 4096;  // display thread only
+  framework::ShortText levelText;  // display thread only; kept so the drain allocates once
   double activeBlend = 0.5;      // display thread only
 };

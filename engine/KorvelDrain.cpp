@@ -2,10 +2,22 @@
 // spectra, and applying the settings the parameter hook left pending.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
+#include "display/KorvelGraph.h"
 #include "engine/Korvel.h"
 #include "framework/DenormalGuard.h"
+#include "graphics/ITextControls.h"
+
+namespace {
+
+graphics::ITextControl* LevelReadout(const Korvel& korvel, int channel) {
+  const auto role = static_cast<KorvelControl>(static_cast<int>(KorvelControl::LevelReadout1) + channel);
+  return static_cast<graphics::ITextControl*>(korvel.EditorControl(role));
+}
+
+}  // namespace
 
 int Korvel::DrainSamples() {
   framework::DenormalGuard denormals;
@@ -17,8 +29,13 @@ int Korvel::DrainSamples() {
 
   const bool freq = domain.load(std::memory_order_relaxed) == static_cast<int>(DisplayDomain::Freq);
   const int n = activeFftSize;
-  for (KorvelChannel* channel : channels) {
-    if (!channel->enabled.load(std::memory_order_relaxed)) continue;
+  for (int c = 0; c < channels.Count(); ++c) {
+    KorvelChannel* channel = channels.Get(c);
+    graphics::ITextControl* readout = c < kChannels ? LevelReadout(*this, c) : nullptr;
+    if (!channel->enabled.load(std::memory_order_relaxed)) {
+      if (readout) readout->SetString("");
+      continue;
+    }
     float* history = channel->History();
 
     // The claim keeps what it counted stable until the copy below is done.
@@ -30,6 +47,10 @@ int Korvel::DrainSamples() {
     double sum = 0.0;
     for (int i = start; i < start + n; ++i) sum += static_cast<double>(history[i] * history[i]);
     channel->level = std::sqrt(sum / n);
+    if (readout) {
+      FormatLevel(channel->level, levelText);
+      readout->SetString(levelText.Get());
+    }
 
     if (freq) {
       const auto delay = std::max(0, static_cast<int>(channel->delayMs.load(std::memory_order_relaxed) * 0.001 * referenceRate));
@@ -56,5 +77,30 @@ void Korvel::ApplyPendingSettings() {
     }
     displayDirty.exchange(1, std::memory_order_acq_rel);
   }
-  displayDirty.exchange(0, std::memory_order_acq_rel);
+  if (!displayDirty.exchange(0, std::memory_order_acq_rel)) return;
+  const int shown = domain.load(std::memory_order_relaxed);
+  const bool time = shown == static_cast<int>(DisplayDomain::Time);
+  auto* span = static_cast<graphics::ITextControl*>(EditorControl(KorvelControl::SpanReadout));
+  if (span) span->SetHidden(!time);
+  if (graphics::IControl* hold = EditorControl(KorvelControl::HoldHandle)) hold->SetHidden(!time);
+  if (time && span) {
+    const double seconds = (xZoomHigh.load(std::memory_order_relaxed) - xZoomLow.load(std::memory_order_relaxed)) *
+                           kHistorySamples / referenceRate;
+    char text[32] = "";
+    if (seconds > 0.0) std::snprintf(text, sizeof text, "%.1f ms", seconds * 1000.0);
+    span->SetString(text);
+    span->MarkDirty(false);
+  }
+  RebuildAxes();
+  if (graphics::IControl* graph = EditorControl(KorvelControl::Graph)) graph->MarkDirty(false);
+}
+
+void Korvel::SetFrozen(bool frozen, bool updateButton) {
+  framework::DenormalGuard denormals;
+  if (auto* graph = static_cast<KorvelGraph*>(EditorControl(KorvelControl::Graph))) graph->SetFrozenState(frozen);
+  if (!updateButton) return;
+  if (graphics::IControl* button = EditorControl(KorvelControl::FreezeButton)) {
+    button->SetValue(frozen ? 1.0 : 0.0);
+    button->MarkDirty(true);
+  }
 }

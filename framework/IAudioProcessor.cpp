@@ -279,19 +279,22 @@ void IAudioProcessor::MarkChannelsConnected(int direction, int first, int count,
 
 int IAudioProcessor::FramesToRun(int frames) const noexcept { return std::clamp(frames, 0, blockSize); }
 
-void IAudioProcessor::BindSilence(int direction, ChannelRecord& record, int frames) noexcept {
+void IAudioProcessor::BindSilence(int direction, ChannelRecord& record) noexcept {
   double* scratch = record.Samples();
   *record.pointerEntry = scratch;
   record.hostOutput32 = nullptr;
   record.bound = true;
-  if (direction == Input && scratch) std::memset(scratch, 0, static_cast<size_t>(FramesToRun(frames)) * sizeof(double));
+  if (direction == Input && scratch && record.scratchHoldsAudio) {
+    std::memset(scratch, 0, static_cast<size_t>(blockSize) * sizeof(double));
+    record.scratchHoldsAudio = false;
+  }
 }
 
 void IAudioProcessor::BindHostBuffers(int direction, int first, int count, double* const* hostPointers,
-                                      int frames) noexcept {
+                                      int) noexcept {
   ForEachConnected(Records(direction), first, count, [&](ChannelRecord& record, int k) {
     double* host = hostPointers ? hostPointers[k] : nullptr;
-    if (!host) return BindSilence(direction, record, frames);
+    if (!host) return BindSilence(direction, record);
     *record.pointerEntry = host;
     record.hostOutput32 = nullptr;
     record.bound = true;
@@ -303,7 +306,7 @@ void IAudioProcessor::BindHostBuffers(int direction, int first, int count, float
   const int n = FramesToRun(frames);
   ForEachConnected(Records(direction), first, count, [&](ChannelRecord& record, int k) {
     float* host = hostPointers ? hostPointers[k] : nullptr;
-    if (!host) return BindSilence(direction, record, frames);
+    if (!host) return BindSilence(direction, record);
     double* scratch = record.Samples();
     *record.pointerEntry = scratch;
     record.bound = true;
@@ -313,6 +316,7 @@ void IAudioProcessor::BindHostBuffers(int direction, int first, int count, float
     }
     record.hostOutput32 = nullptr;
     for (int i = 0; i < n; ++i) scratch[i] = host[i];
+    record.scratchHoldsAudio = n > 0;
   });
 }
 
@@ -323,10 +327,12 @@ void IAudioProcessor::RunBlockAccumulating(int frames) noexcept { RunBound(frame
 void IAudioProcessor::RunBound(int frames, bool accumulate) noexcept {
   const int n = FramesToRun(frames);
   if (n > 0) {
-    // An unbound input's scratch may still hold samples converted for an earlier block, or
-    // what a subclass wrote into the array it was handed.
-    for (ChannelRecord* record : inputChannels)
-      if (!record->bound) std::memset(record->Samples(), 0, static_cast<size_t>(n) * sizeof(double));
+    // An unbound input's scratch may still hold samples converted for an earlier block.
+    for (ChannelRecord* record : inputChannels) {
+      if (record->bound || !record->scratchHoldsAudio) continue;
+      std::memset(record->Samples(), 0, static_cast<size_t>(blockSize) * sizeof(double));
+      record->scratchHoldsAudio = false;
+    }
 
     ProcessAudioBlock(channelPointers[Input].begin(), channelPointers[Output].begin(), n);
 
@@ -367,6 +373,7 @@ bool IAudioProcessor::ResizeBlock(int frames) noexcept {
   for (auto* records : {&inputChannels, &outputChannels}) {
     for (ChannelRecord* record : *records) {
       if (blockSize > 0) std::memset(record->Samples(), 0, static_cast<size_t>(bytes));
+      record->scratchHoldsAudio = false;
       *record->pointerEntry = record->Samples();
       record->hostOutput32 = nullptr;
       record->bound = false;

@@ -45,6 +45,7 @@ struct ChannelLayout {
 struct ChannelRecord {
   bool connected = false;
   bool bound = false;               // given a host buffer (or silence) for the current block
+  bool scratchHoldsAudio = false;   // an input's scratch holds converted samples, not zeros
   double** pointerEntry = nullptr;  // this channel's slot in the array ProcessAudioBlock gets
   float* hostOutput32 = nullptr;    // output bound in single precision: where scratch goes back
   HeapBuffer scratch;               // BlockSize() doubles
@@ -116,7 +117,8 @@ public:
   void BindHostBuffers(int direction, int first, int count, double* const* hostPointers, int frames) noexcept;
   void BindHostBuffers(int direction, int first, int count, float* const* hostPointers, int frames) noexcept;
   // [audio-thread] Runs ProcessAudioBlock on min(frames, BlockSize()) frames (none for 0 or
-  // fewer); inputs not bound for this block, connected or not, read silence. Then every connected output bound in single
+  // fewer); inputs not bound for this block, connected or not, read silence (ProcessAudioBlock
+  // must not write into its inputs, so a zeroed scratch stays zero). Then every connected output bound in single
   // precision gets its scratch written over its host buffer (RunBlock) or added to it
   // (RunBlockAccumulating, for hosts that mix into their outputs). Afterwards every channel
   // points at its own scratch again: host buffers are bound for one block only.
@@ -165,7 +167,7 @@ private:
   OwnedPtrList<ChannelRecord>* Records(int direction) noexcept;
   const OwnedPtrList<ChannelRecord>* Records(int direction) const noexcept;
   int FramesToRun(int frames) const noexcept;
-  void BindSilence(int direction, ChannelRecord& record, int frames) noexcept;
+  void BindSilence(int direction, ChannelRecord& record) noexcept;
   void RunBound(int frames, bool accumulate) noexcept;
   void ParseChannelIO(const char* text) noexcept;
   void CreateChannels(int direction, int64_t count) noexcept;

@@ -8,6 +8,7 @@
 
 #include "framework/IStateBase.h"
 #include "framework/MidiMessage.h"
+#include "framework/MpscQueue.h"
 #include "framework/PluginConfig.h"
 #include "framework/ShortText.h"
 #include "framework/SpscQueue.h"
@@ -54,7 +55,7 @@ public:
   void PushMidiFromEditor(const MidiMessage& message) override;
   void PushSysExFromEditor(const SysExRecord& message) override;
 
-  // [thread that applied a host change] Queues the change for the editor's next idle tick.
+  // [any thread that applied a host change] Queues the change for the editor's next idle tick.
   void QueueParamForEditor(int paramIdx, double value, bool normalised);
   // [audio-thread] Messages from processing towards the editor.
   void QueueMidiForEditor(const MidiMessage& message) { midiToEditor.Push(message); }
@@ -95,7 +96,8 @@ private:
   int hostCode = -1;
   int hostVersion = 0;
 
-  SpscQueue<ParamChange, 513> paramsToEditor;
+  // A host may change parameters from its audio thread and its main thread at once.
+  MpscQueue<ParamChange, 512> paramsToEditor;
   SpscQueue<MidiMessage, 33> midiFromEditor;
   SpscQueue<MidiMessage, 33> midiToEditor;
   SpscQueue<SysExRecord, 5> sysexFromEditor;

@@ -309,6 +309,8 @@ void sk_canvas_clip_rect_with_operation(sk_canvas_t* canvas, const sk_rect_t* re
 // Fills the clip with color, ignoring the matrix and blending (source mode).
 void sk_canvas_clear(sk_canvas_t* canvas, sk_color_t color);
 void sk_canvas_draw_path(sk_canvas_t* canvas, const sk_path_t* path, const sk_paint_t* paint);
+// Fills the whole clip with the paint.
+void sk_canvas_draw_paint(sk_canvas_t* canvas, const sk_paint_t* paint);
 void sk_canvas_draw_line(sk_canvas_t* canvas, float x0, float y0, float x1, float y1, sk_paint_t* paint);
 void sk_canvas_draw_rect(sk_canvas_t* canvas, const sk_rect_t* rect, const sk_paint_t* paint);
 void sk_canvas_draw_round_rect(sk_canvas_t* canvas, const sk_rect_t* rect, float rx, float ry, const sk_paint_t* paint);
@@ -391,6 +393,11 @@ void sk_maskfilter_unref(sk_maskfilter_t* filter);
 // ---- Bytes, images and PNG encoding ----------------------------------------------------------
 
 sk_data_t* sk_data_new_with_copy(const void* bytes, size_t length);
+typedef void (*sk_data_release_proc)(const void* ptr, void* context);
+// Uses the caller's bytes in place; they must outlive the data. proc may be null.
+sk_data_t* sk_data_new_with_proc(const void* ptr, size_t length, sk_data_release_proc proc, void* context);
+// The file's bytes, or null when it cannot be read.
+sk_data_t* sk_data_new_from_file(const char* path);
 void sk_data_unref(const sk_data_t* data);
 const void* sk_data_get_data(const sk_data_t* data);
 size_t sk_data_get_size(const sk_data_t* data);

@@ -1,0 +1,162 @@
+#pragma once
+// Binds the framework to CLAP: one IClapPlugin lives inside every plug-in object of the
+// CLAP build. It answers the host through the adapter base (lifecycle, processing, params,
+// state, audio ports and configurations, latency, tail, render) and carries the editor's
+// gestures, values, MIDI and system-exclusive messages to the host.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "clap/ClapDefs.h"
+#include "clap/ClapHelpersPlugin.h"
+#include "clap/ClapTimedMessages.h"
+#include "framework/IAudioProcessor.h"
+#include "framework/IHostAPIBase.h"
+#include "framework/SpscQueue.h"
+
+// What create_plugin hands to the plug-in constructor: the module's descriptor and the
+// host record as the host passed it.
+struct ClapCreationInfo {
+  const clap_plugin_descriptor_t* descriptor = nullptr;
+  const clap_host_t* host = nullptr;
+};
+
+// An editor gesture or value waiting for the host.
+struct ParamToHost {
+  enum Kind : int32_t { GestureBegin = 0, Value = 1, GestureEnd = 2 };
+  int32_t kind = Value;
+  int32_t paramIdx = 0;
+  double value = 0.0;  // Value only: normalised for continuous parameters, plain otherwise
+};
+
+class IClapPlugin : public framework::IHostAPIBase,
+                    public virtual framework::IAudioProcessor,
+                    public clap::helpers::Plugin {
+public:
+  static constexpr int kApiKind = 8;
+  static constexpr int kQueuedMessages = 512;
+  // CLAP's infinite tail, and the framework's.
+  static constexpr uint32_t kClapInfiniteTail = UINT32_MAX;
+  static constexpr int32_t kInfiniteTail = INT32_MAX;
+  // A state stream longer than this is refused rather than read on.
+  static constexpr int kMaxStateBytes = 1 << 20;
+
+  // [main-thread] The config's processor base is built by the most derived class.
+  IClapPlugin(const ClapCreationInfo& info, const framework::PluginConfig& config);
+  ~IClapPlugin() override;
+
+  // Messages towards the host's next block; true even when dropped. [audio-thread]
+  bool EmitMidi(const framework::MidiMessage& message) override;
+  bool EmitSysEx(const framework::SysExRecord& message) override;
+  // [thread-safe] A change while active asks the host for a restart; the next activation
+  // applies it.
+  void ChangeLatency(int samples) override;
+  // [thread-safe] Announced to the host at the end of the next block.
+  void ChangeTail(int samples) override;
+
+  // [thread-safe] To the host's log, or to standard error without one.
+  void LogToHost(clap_log_severity severity, const char* message) const noexcept;
+  // [thread-safe] "major.minor.revision" packed as major × 65536 + minor × 256 + revision;
+  // 0 for a null or empty text. Missing fields count 0, fields are clamped into range.
+  static int PackHostVersion(const char* text) noexcept;
+
+protected:
+  // Editor → host. [ui-thread]
+  bool HostResizeEditor(int width, int height) override;
+  void HostGestureBegin(int paramIdx) override;
+  void HostGestureEnd(int paramIdx) override;
+  void HostParamChanged(int paramIdx, double normalisedValue) override;
+
+  // Lifecycle.
+  bool PluginInit() noexcept override;
+  bool PluginActivate(double rate, uint32_t minFrames, uint32_t maxFrames) noexcept override;
+  void PluginDeactivate() noexcept override;
+  void PluginReset() noexcept override;
+  clap_process_status PluginProcess(const clap_process_t* process) noexcept override;
+  // Also runs the idle ticks that are due: without an editor window, the host's calls on
+  // its main thread are the only pump the idle timer gets.
+  void PluginOnMainThread() noexcept override;
+
+  bool ImplementsState() const noexcept override { return true; }
+  bool StateSave(const clap_ostream_t* stream) noexcept override;
+  bool StateLoad(const clap_istream_t* stream) noexcept override;
+
+  bool ImplementsRender() const noexcept override { return true; }
+  bool RenderHasHardRealtimeRequirement() noexcept override { return false; }
+  bool RenderSet(clap_plugin_render_mode mode) noexcept override;
+
+  bool ImplementsLatency() const noexcept override { return true; }
+  uint32_t LatencyGet() noexcept override;
+
+  bool ImplementsAudioPorts() const noexcept override;
+  uint32_t AudioPortsCount(bool isInput) noexcept override;
+  bool AudioPortsInfo(uint32_t index, bool isInput, clap_audio_port_info_t* info) noexcept override;
+
+  bool ImplementsAudioPortsConfig() const noexcept override { return LayoutCount() > 0; }
+  uint32_t AudioPortsConfigCount() noexcept override;
+  bool AudioPortsGetConfig(uint32_t index, clap_audio_ports_config_t* config) noexcept override;
+  bool AudioPortsSetConfig(clap_id configId) noexcept override;
+
+  bool ImplementsParams() const noexcept override { return true; }
+  uint32_t ParamsCount() noexcept override;
+  bool ParamsInfo(uint32_t index, clap_param_info_t* info) noexcept override;
+  bool ParamsValue(clap_id id, double* value) noexcept override;
+  bool ParamsValueToText(clap_id id, double value, char* text, uint32_t capacity) noexcept override;
+  bool ParamsTextToValue(clap_id id, const char* text, double* value) noexcept override;
+  void ParamsFlush(const clap_input_events_t* in, const clap_output_events_t* out) noexcept override;
+
+  bool ImplementsNotePorts() const noexcept override { return MidiIn() || MidiOut(); }
+  uint32_t NotePortsCount(bool isInput) noexcept override;
+
+  // The editor itself comes with the editor window; until then every gui operation
+  // keeps the adapter's answer (unsupported, failed).
+  bool ImplementsGui() const noexcept override { return HasEditor(); }
+
+  bool ImplementsTail() const noexcept override { return true; }
+  uint32_t TailGet() noexcept override;
+
+  // [audio-thread, or main-thread in the params flush]
+  void HandleHostEvents(const clap_input_events_t* events) noexcept;
+  void FlushParamsToHost(const clap_output_events_t* events) noexcept;
+
+private:
+  // Processing steps. [audio-thread]
+  void ReadTransport(const clap_event_transport_t& transport) noexcept;
+  void MidiFromHost(const framework::MidiMessage& message) noexcept;
+  template <class Sample>
+  bool RunHostBlock(const clap_process_t& process, Sample** pointers) noexcept;
+  void MergeMessagesToHost(const clap_output_events_t* events, int frames) noexcept;
+  clap_process_status BlockStatus(bool allSilent, uint32_t frames) noexcept;
+
+  // [main-thread]
+  void ChooseLayout() noexcept;
+  bool MatchChannels(int channels) noexcept;
+  void ApplyPendingLatency() noexcept;
+  void PushToHost(const ParamToHost& entry) noexcept;
+
+  framework::SpscQueue<ParamToHost, kQueuedMessages + 1> paramsToHost;
+  clap::helpers::TimedMessages<framework::SysExRecord> sysExToHost{kQueuedMessages};
+  clap::helpers::TimedMessages<framework::MidiMessage> midiToHost{kQueuedMessages};
+  std::unique_ptr<float*[]> hostPointers32;
+  std::unique_ptr<double*[]> hostPointers64;
+  int hostPointerCount = 0;
+  int selectedConfig = 0;
+  int32_t silentFrames = 0;
+  bool hostTailUsable = false;
+  std::atomic<bool> tailChanged{false};
+  std::atomic<bool> latencyPending{false};
+  std::atomic<bool> restartRequested{false};
+  std::atomic<int32_t> pendingLatency{0};
+};
+
+namespace framework {
+
+// The binding class a plug-in of the CLAP build derives from; it only forwards construction.
+class Plugin : public IClapPlugin {
+public:
+  // [main-thread]
+  Plugin(const ClapCreationInfo& info, const PluginConfig& config)
+      : IAudioProcessor(config), IClapPlugin(info, config) {}
+};
+
+}  // namespace framework
