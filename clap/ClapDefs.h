@@ -458,6 +458,19 @@ typedef struct clap_host_gui {
   void (*closed)(const clap_host_t* host, bool was_destroyed);
 } clap_host_gui_t;
 
+// ---- Timers ---------------------------------------------------------------------------
+
+static const char CLAP_EXT_TIMER_SUPPORT[] = "clap.timer-support";
+
+typedef struct clap_plugin_timer_support {
+  void (*on_timer)(const clap_plugin_t* plugin, clap_id timer_id);
+} clap_plugin_timer_support_t;
+
+typedef struct clap_host_timer_support {
+  bool (*register_timer)(const clap_host_t* host, uint32_t period_ms, clap_id* timer_id);
+  bool (*unregister_timer)(const clap_host_t* host, clap_id timer_id);
+} clap_host_timer_support_t;
+
 // ---- Host services the binding asks for ----------------------------------------------
 
 static const char CLAP_EXT_LOG[] = "clap.log";
@@ -710,6 +723,10 @@ KORVEL_CLAP_AT(clap_window_t, x11, 8);
 static_assert(sizeof(clap_gui_resize_hints_t) == 12);
 KORVEL_CLAP_AT(clap_gui_resize_hints_t, aspect_ratio_width, 4);
 KORVEL_CLAP_AT(clap_gui_resize_hints_t, aspect_ratio_height, 8);
+
+static_assert(sizeof(clap_plugin_timer_support_t) == 8);
+static_assert(sizeof(clap_host_timer_support_t) == 16);
+KORVEL_CLAP_AT(clap_host_timer_support_t, unregister_timer, 8);
 
 static_assert(sizeof(clap_host_log_t) == 8);
 static_assert(sizeof(clap_host_thread_check_t) == 16);

@@ -77,6 +77,10 @@ struct ExtensionTables {
       },
   };
 
+  static constexpr clap_plugin_timer_support_t timerSupport = {
+      [](const clap_plugin_t* p, clap_id id) { Run(p, [&](Plugin& a) { a.TimerSupportOnTimer(id); }); },
+  };
+
   static constexpr clap_plugin_gui_t gui = {
       [](const clap_plugin_t* p, const char* api, bool f) { return Call(p, false, [&](Plugin& a) { return a.GuiIsApiSupported(api, f); }); },
       [](const clap_plugin_t* p, const char** api, bool* f) { return Call(p, false, [&](Plugin& a) { return a.GuiGetPreferredApi(api, f); }); },
@@ -204,6 +208,7 @@ const void* Plugin::FindExtension(const char* id) noexcept {
   if (Same(id, CLAP_EXT_AUDIO_PORTS_CONFIG) && ImplementsAudioPortsConfig()) return &ExtensionTables::audioPortsConfig;
   if (Same(id, CLAP_EXT_PARAMS) && ImplementsParams()) return &ExtensionTables::params;
   if (Same(id, CLAP_EXT_NOTE_PORTS) && ImplementsNotePorts()) return &ExtensionTables::notePorts;
+  if (Same(id, CLAP_EXT_TIMER_SUPPORT) && ImplementsTimerSupport()) return &ExtensionTables::timerSupport;
   if (Same(id, CLAP_EXT_GUI) && ImplementsGui()) return &ExtensionTables::gui;
   if (Same(id, CLAP_EXT_TAIL) && ImplementsTail()) return &ExtensionTables::tail;
   return nullptr;
@@ -279,6 +284,9 @@ void Plugin::ParamsFlush(const clap_input_events_t*, const clap_output_events_t*
 bool Plugin::ImplementsNotePorts() const noexcept { return false; }
 uint32_t Plugin::NotePortsCount(bool) noexcept { return 0; }
 bool Plugin::NotePortsInfo(uint32_t, bool, clap_note_port_info_t*) noexcept { return false; }
+
+bool Plugin::ImplementsTimerSupport() const noexcept { return false; }
+void Plugin::TimerSupportOnTimer(clap_id) noexcept {}
 
 bool Plugin::ImplementsGui() const noexcept { return false; }
 bool Plugin::GuiIsApiSupported(const char*, bool) noexcept { return false; }

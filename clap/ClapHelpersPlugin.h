@@ -12,6 +12,7 @@
 
 #include "clap/ClapDefs.h"
 #include "clap/ClapHostProxy.h"
+#include "framework/ShortText.h"
 
 namespace clap::helpers {
 
@@ -80,6 +81,10 @@ protected:
   virtual uint32_t NotePortsCount(bool isInput) noexcept;
   virtual bool NotePortsInfo(uint32_t index, bool isInput, clap_note_port_info_t* info) noexcept;
 
+  // "clap.timer-support" [main-thread]
+  virtual bool ImplementsTimerSupport() const noexcept;
+  virtual void TimerSupportOnTimer(clap_id timerId) noexcept;
+
   // "clap.gui" [main-thread]
   virtual bool ImplementsGui() const noexcept;
   virtual bool GuiIsApiSupported(const char* api, bool isFloating) noexcept;
@@ -143,7 +148,8 @@ private:
   double activeSampleRate = 0.0;
 
 protected:
-  // Editor state, kept here for the editor extension.
+  // Editor state, kept here for the editor extension. guiApi: the API of the last create.
+  framework::ShortText guiApi;
   bool isGuiCreated = false;
   bool isGuiFloating = false;
   bool isGuiEmbedded = false;

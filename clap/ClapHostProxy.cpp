@@ -15,11 +15,13 @@ const T* HostProxy::Ask(const char* id, const char* fallback) const noexcept {
 }
 
 void HostProxy::RequestExtensions() noexcept {
+  gui = Ask<clap_host_gui_t>(CLAP_EXT_GUI);
   latency = Ask<clap_host_latency_t>(CLAP_EXT_LATENCY);
   log = Ask<clap_host_log_t>(CLAP_EXT_LOG);
   params = Ask<clap_host_params_t>(CLAP_EXT_PARAMS);
   tail = Ask<clap_host_tail_t>(CLAP_EXT_TAIL);
   threadCheck = Ask<clap_host_thread_check_t>(CLAP_EXT_THREAD_CHECK);
+  timerSupport = Ask<clap_host_timer_support_t>(CLAP_EXT_TIMER_SUPPORT);
   trackInfo = Ask<clap_host_track_info_t>(CLAP_EXT_TRACK_INFO, CLAP_EXT_TRACK_INFO_COMPAT);
 }
 
@@ -77,6 +79,11 @@ bool HostProxy::ParamsUsable() const noexcept {
                 "clap_host_params is partially implemented");
 }
 
+bool HostProxy::TimerSupportUsable() const noexcept {
+  return Usable(timerSupport, timerSupport && timerSupport->register_timer && timerSupport->unregister_timer,
+                "clap_host_timer_support is partially implemented");
+}
+
 void HostProxy::LatencyChanged() const noexcept {
   if (latency && latency->changed) latency->changed(host);
 }
@@ -95,6 +102,20 @@ bool HostProxy::TrackInfo(clap_track_info_t& info) const noexcept {
 
 void HostProxy::TailChanged() const noexcept {
   if (tail && tail->changed) tail->changed(host);
+}
+
+void HostProxy::GuiRequestResize(uint32_t width, uint32_t height) const noexcept {
+  if (gui && gui->request_resize) gui->request_resize(host, width, height);
+}
+
+bool HostProxy::RegisterTimer(uint32_t periodMs, clap_id& timerId) const noexcept {
+  timerId = CLAP_INVALID_ID;
+  if (!timerSupport || !timerSupport->register_timer || !timerSupport->unregister_timer) return false;
+  return timerSupport->register_timer(host, periodMs, &timerId) && timerId != CLAP_INVALID_ID;
+}
+
+void HostProxy::UnregisterTimer(clap_id timerId) const noexcept {
+  if (timerSupport && timerSupport->unregister_timer) timerSupport->unregister_timer(host, timerId);
 }
 
 }  // namespace clap::helpers

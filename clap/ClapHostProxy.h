@@ -34,6 +34,8 @@ public:
   bool TailUsable() const noexcept;
   bool TrackInfoUsable() const noexcept;
   bool ParamsUsable() const noexcept;
+  // Both register_timer and unregister_timer set; logs like the others otherwise.
+  bool TimerSupportUsable() const noexcept;
   bool HasLatency() const noexcept { return latency != nullptr; }
 
   // [main-thread] Each does nothing when its function is missing.
@@ -44,6 +46,11 @@ public:
   bool TrackInfo(clap_track_info_t& info) const noexcept;
   // [audio-thread]
   void TailChanged() const noexcept;
+  // [main-thread] Does nothing without the host's gui extension or its request_resize.
+  void GuiRequestResize(uint32_t width, uint32_t height) const noexcept;
+  // [main-thread] False without usable timer support or when the host refuses.
+  bool RegisterTimer(uint32_t periodMs, clap_id& timerId) const noexcept;
+  void UnregisterTimer(clap_id timerId) const noexcept;
 
 private:
   template <class T>
@@ -51,11 +58,13 @@ private:
   bool Usable(const void* extension, bool complete, const char* message) const noexcept;
 
   const clap_host_t* host;
+  const clap_host_gui_t* gui = nullptr;
   const clap_host_latency_t* latency = nullptr;
   const clap_host_log_t* log = nullptr;
   const clap_host_params_t* params = nullptr;
   const clap_host_tail_t* tail = nullptr;
   const clap_host_thread_check_t* threadCheck = nullptr;
+  const clap_host_timer_support_t* timerSupport = nullptr;
   const clap_host_track_info_t* trackInfo = nullptr;
 };
 

@@ -79,8 +79,6 @@ void IClapPlugin::PluginOnMainThread() noexcept { framework::PlatformTimer::Pump
 
 // ---- Editor → host ----------------------------------------------------------------------
 
-bool IClapPlugin::HostResizeEditor(int, int) { return false; }
-
 void IClapPlugin::PushToHost(const ParamToHost& entry) noexcept {
   paramsToHost.Push(entry);
   if (IsProcessing()) return;  // the next block sends it

@@ -1,8 +1,8 @@
 #pragma once
 // Binds the framework to CLAP: one IClapPlugin lives inside every plug-in object of the
 // CLAP build. It answers the host through the adapter base (lifecycle, processing, params,
-// state, audio ports and configurations, latency, tail, render) and carries the editor's
-// gestures, values, MIDI and system-exclusive messages to the host.
+// state, audio ports and configurations, latency, tail, render, editor, timers) and carries
+// the editor's gestures, values, size requests, MIDI and system-exclusive messages to the host.
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -10,6 +10,7 @@
 #include "clap/ClapDefs.h"
 #include "clap/ClapHelpersPlugin.h"
 #include "clap/ClapTimedMessages.h"
+#include "clap/KorvelOffscreenWindow.h"
 #include "framework/IAudioProcessor.h"
 #include "framework/IHostAPIBase.h"
 #include "framework/SpscQueue.h"
@@ -40,6 +41,8 @@ public:
   static constexpr int32_t kInfiniteTail = INT32_MAX;
   // A state stream longer than this is refused rather than read on.
   static constexpr int kMaxStateBytes = 1 << 20;
+  // The editor's display tick asked of the host's timer support: 60 frames a second.
+  static constexpr uint32_t kGuiTimerMs = 16;
 
   // [main-thread] The config's processor base is built by the most derived class.
   IClapPlugin(const ClapCreationInfo& info, const framework::PluginConfig& config);
@@ -108,9 +111,25 @@ protected:
   bool ImplementsNotePorts() const noexcept override { return MidiIn() || MidiOut(); }
   uint32_t NotePortsCount(bool isInput) noexcept override;
 
-  // The editor itself comes with the editor window; until then every gui operation
-  // keeps the adapter's answer (unsupported, failed).
+  // On Linux the editor opens only in the private offscreen API, and only with the host's
+  // timer support: the host's timer is then the editor's display tick.
   bool ImplementsGui() const noexcept override { return HasEditor(); }
+  bool GuiIsApiSupported(const char* api, bool isFloating) noexcept override;
+  bool GuiGetPreferredApi(const char** api, bool* isFloating) noexcept override;
+  bool GuiCreate(const char* api, bool isFloating) noexcept override;
+  void GuiDestroy() noexcept override;
+  bool GuiSetScale(double scale) noexcept override;
+  bool GuiGetSize(uint32_t* width, uint32_t* height) noexcept override;
+  bool GuiCanResize() noexcept override;
+  bool GuiAdjustSize(uint32_t* width, uint32_t* height) noexcept override;
+  bool GuiSetSize(uint32_t width, uint32_t height) noexcept override;
+  bool GuiSetParent(const clap_window_t* window) noexcept override;
+  bool GuiShow() noexcept override;
+  bool GuiHide() noexcept override;
+
+  // Offered with the editor: the idle timer's pump and the editor's display tick.
+  bool ImplementsTimerSupport() const noexcept override { return HasEditor(); }
+  void TimerSupportOnTimer(clap_id timerId) noexcept override;
 
   bool ImplementsTail() const noexcept override { return true; }
   uint32_t TailGet() noexcept override;
@@ -133,6 +152,11 @@ private:
   bool MatchChannels(int channels) noexcept;
   void ApplyPendingLatency() noexcept;
   void PushToHost(const ParamToHost& entry) noexcept;
+  // [main-thread] Attaches the editor to the host's window record; false when it cannot open.
+  bool OpenEditorInParent(void* parent) noexcept;
+  void StopGuiTimer() noexcept;
+  // [main-thread] Hands the open editor's frame to the offscreen window's callback.
+  void DeliverFrame() noexcept;
 
   framework::SpscQueue<ParamToHost, kQueuedMessages + 1> paramsToHost;
   clap::helpers::TimedMessages<framework::SysExRecord> sysExToHost{kQueuedMessages};
@@ -140,6 +164,11 @@ private:
   std::unique_ptr<float*[]> hostPointers32;
   std::unique_ptr<double*[]> hostPointers64;
   int hostPointerCount = 0;
+  // The host's window record while the editor is attached; kept across hide for show.
+  void* parentWindow = nullptr;
+  bool editorOpen = false;
+  korvel_offscreen_window_t offscreenWindow{};
+  clap_id guiTimer = CLAP_INVALID_ID;
   int selectedConfig = 0;
   int32_t silentFrames = 0;
   bool hostTailUsable = false;

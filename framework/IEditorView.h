@@ -1,6 +1,8 @@
 #pragma once
 // What the editor delegate needs of an open editor's graphics object. The UI core of the
 // graphics framework implements it; the framework core knows editors only through it.
+#include <cstdint>
+
 #include "framework/MidiMessage.h"
 
 namespace graphics {
@@ -37,6 +39,13 @@ public:
   virtual void ShowMidiInControls(const MidiMessage& message) = 0;
   // [main-thread] A key from the host, handled at the current mouse position; true when taken.
   virtual bool KeyAtMouse(const graphics::IKeyEvent& key, bool isKeyUp) = 0;
+
+  // [main-thread] One display tick given by the host, for a window that has no display
+  // timer of its own; true when something was painted. Windows with their own do nothing.
+  virtual bool HostTick() { return false; }
+  // [main-thread] The whole current frame, top-down premultiplied BGRA, for a window whose
+  // pixels the host shows itself; null (sizes untouched) for windows the system shows.
+  virtual const uint8_t* FramePixels(int& /*width*/, int& /*height*/, int& /*rowBytes*/) const { return nullptr; }
 };
 
 }  // namespace framework

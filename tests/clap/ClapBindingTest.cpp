@@ -427,4 +427,30 @@ TEST_F(ClapBinding, ActivationReannouncesTheParameters) {
   EXPECT_EQ(k.domain.load(), 2);
 }
 
+TEST_F(ClapBinding, TheEditorAsksTheHostToResizeOnlyForANewSize) {
+  HostOptions options;
+  options.gui = true;
+  Korvel& k = Make(options);
+  ASSERT_TRUE(p->init(p));
+  EXPECT_TRUE(k.EditorRequestsSize(1448, 1052, true));
+  EXPECT_TRUE(k.EditorRequestsSize(1448, 1052, true));
+  ASSERT_EQ(host->Count("request_resize"), 1);
+  for (const auto& call : host->Calls()) {
+    if (call.what == "request_resize") {
+      EXPECT_EQ(call.text, "1448x1052");
+    }
+  }
+  uint32_t w = 0, h = 0;
+  ASSERT_TRUE(plugin->Ext<clap_plugin_gui_t>(CLAP_EXT_GUI)->get_size(p, &w, &h));
+  EXPECT_EQ(w, 1448u);
+  EXPECT_EQ(h, 1052u);
+
+  // Without the host's gui extension the size is still kept.
+  Korvel& other = Make();
+  ASSERT_TRUE(p->init(p));
+  EXPECT_TRUE(other.EditorRequestsSize(800, 600, true));
+  EXPECT_EQ(other.EditorWidth(), 800);
+  EXPECT_EQ(host->Count("request_resize"), 0);
+}
+
 }  // namespace

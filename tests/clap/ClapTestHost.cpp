@@ -4,13 +4,16 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 
 namespace claptest {
 
 // ---- Module ------------------------------------------------------------------------------
 
 Module::Module(const std::string& modulePath) : path(modulePath) {
-  handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  // Kept mapped after dlclose, as many hosts do: an open editor leaves Skia's process-wide
+  // singletons behind, which an unmapped module would turn into reported leaks.
+  handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (!handle) throw std::runtime_error(std::string("dlopen failed: ") + dlerror());
   entry = static_cast<const clap_plugin_entry_t*>(dlsym(handle, "clap_entry"));
   if (!entry) throw std::runtime_error("no clap_entry in " + path);
@@ -53,6 +56,7 @@ FakeHost::FakeHost(HostOptions hostOptions) : options(hostOptions), mainThread(s
     if (name == CLAP_EXT_TAIL && o.tail) return &self.tail;
     if (name == CLAP_EXT_TRACK_INFO && o.trackInfo) return &self.trackInfo;
     if (name == CLAP_EXT_GUI && o.gui) return &self.gui;
+    if (name == CLAP_EXT_TIMER_SUPPORT && o.timerSupport) return &self.timerSupport;
     return nullptr;
   };
   host.request_restart = [](const clap_host_t* h) { Of(h).Record("request_restart"); };
@@ -85,10 +89,41 @@ FakeHost::FakeHost(HostOptions hostOptions) : options(hostOptions), mainThread(s
   };
   if (!options.trackInfoGet) trackInfo.get = nullptr;
   gui = {};
-  gui.request_resize = [](const clap_host_t* h, uint32_t w, uint32_t) {
-    Of(h).Record("request_resize", "", w);
+  gui.request_resize = [](const clap_host_t* h, uint32_t w, uint32_t hh) {
+    Of(h).Record("request_resize", (std::to_string(w) + "x" + std::to_string(hh)).c_str(), w);
     return true;
   };
+  timerSupport.register_timer = [](const clap_host_t* h, uint32_t period, clap_id* id) {
+    FakeHost& self = Of(h);
+    self.Record("register_timer", "", period);
+    if (self.options.timerRefused) return false;
+    const std::lock_guard guard(self.lock);
+    *id = self.nextTimer++;
+    self.timers.push_back(*id);
+    return true;
+  };
+  timerSupport.unregister_timer = [](const clap_host_t* h, clap_id id) {
+    FakeHost& self = Of(h);
+    self.Record("unregister_timer", "", id);
+    const std::lock_guard guard(self.lock);
+    const auto at = std::find(self.timers.begin(), self.timers.end(), id);
+    if (at == self.timers.end()) return false;
+    self.timers.erase(at);
+    return true;
+  };
+  if (!options.timerSupportComplete) timerSupport.unregister_timer = nullptr;
+}
+
+std::vector<clap_id> FakeHost::Timers() const {
+  const std::lock_guard guard(lock);
+  return timers;
+}
+
+void FakeHost::FireTimers(const clap_plugin_t* plugin) {
+  const auto* ext =
+      static_cast<const clap_plugin_timer_support_t*>(plugin->get_extension(plugin, CLAP_EXT_TIMER_SUPPORT));
+  if (!ext) return;
+  for (clap_id id : Timers()) ext->on_timer(plugin, id);
 }
 
 std::vector<HostCall> FakeHost::Calls() const {

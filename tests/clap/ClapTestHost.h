@@ -46,6 +46,9 @@ struct HostOptions {
   bool trackInfoGet = true;
   int32_t trackChannels = 2;
   bool gui = false;
+  bool timerSupport = false;
+  bool timerSupportComplete = true;  // register_timer and unregister_timer both set
+  bool timerRefused = false;         // register_timer answers false
   const char* name = "Korvel Test Host";
   const char* version = "1.2.3";
   uint32_t clapMajor = 1;
@@ -75,6 +78,10 @@ public:
   void SetMainThread(std::thread::id id) { mainThread = id; }
   // From now on request_callback calls this plug-in's on_main_thread before it returns.
   void AnswerCallbacksAtOnce(const clap_plugin_t* plugin) { eager = plugin; }
+  // The timers the plug-in holds registered now, in the order it registered them.
+  std::vector<clap_id> Timers() const;
+  // Runs each registered timer once through the plug-in's timer-support extension.
+  void FireTimers(const clap_plugin_t* plugin);
 
 private:
   static FakeHost& Of(const clap_host_t* host);
@@ -89,6 +96,9 @@ private:
   clap_host_tail_t tail;
   clap_host_track_info_t trackInfo;
   clap_host_gui_t gui;
+  clap_host_timer_support_t timerSupport;
+  std::vector<clap_id> timers;
+  clap_id nextTimer = 7;
   std::thread::id mainThread;
   const clap_plugin_t* eager = nullptr;
   mutable std::mutex lock;

@@ -67,6 +67,15 @@ bool IGuiHeadless::Tick() {
   return true;
 }
 
+const uint8_t* IGuiHeadless::FramePixels(int& pixelsWide, int& pixelsHigh, int& rowBytes) const {
+  const uint8_t* buffer = FrameBuffer();
+  if (!open || !buffer) return nullptr;
+  pixelsWide = PixelWidth();
+  pixelsHigh = PixelHeight();
+  rowBytes = PixelWidth() * 4;
+  return buffer + kHeaderBytes;
+}
+
 void IGuiHeadless::ResolveTextEntry() {
   const bool cancelled = entryState == EntryState::CancelRequested;
   entryOpen = false;

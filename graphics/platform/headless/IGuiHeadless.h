@@ -54,6 +54,9 @@ public:
   // One display tick: a pending text entry is resolved, a changed system scale applied, the
   // dirty controls collected and their regions painted. True when something was painted.
   bool Tick();
+  // The host's tick is this window's display tick.
+  bool HostTick() override { return Tick(); }
+  const uint8_t* FramePixels(int& pixelsWide, int& pixelsHigh, int& rowBytes) const override;
   // The regions the last paint covered, in window pixels.
   const std::vector<IRect>& LastPaintedPixels() const noexcept { return invalidated; }
   int PaintCount() const noexcept { return paints; }

@@ -1,0 +1,229 @@
+// korvel-render: loads the built Korvel.clap as a host does, streams a sound file (or the
+// demo signal) through it, and writes what its editor shows as PNG.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tools/render/AudioSource.h"
+#include "tools/render/ClapModule.h"
+#include "tools/render/OffscreenHost.h"
+#include "tools/render/PngFile.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: korvel-render [options] [AUDIO_FILE]\n"
+    "  AUDIO_FILE            WAV, AIFF, FLAC, ... (without one: the demo signal)\n"
+    "  --plugin PATH         the module to load (default: Korvel.clap beside this tool)\n"
+    "  --param NAME=VALUE    set a parameter by name or id, to its text or number (repeatable)\n"
+    "  --domain time|freq|phase\n"
+    "  --freeze-at SECONDS   show the display as it was at that time of the stream\n"
+    "  --scale S             draw scale of the editor (default 1)\n"
+    "  --seconds S           length of the demo signal (default 1.5)\n"
+    "  -o PATH               the PNG to write (default korvel.png)\n";
+
+struct Options {
+  std::string plugin;
+  std::string audioFile;
+  std::vector<std::pair<std::string, std::string>> params;
+  std::string domain;
+  double freezeAt = -1.0;
+  double scale = 1.0;
+  double seconds = 1.5;
+  std::string output = "korvel.png";
+};
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "korvel-render: %s\n", message.c_str());
+  return 1;
+}
+
+bool PositiveNumber(const char* text, double& value) {
+  char* end = nullptr;
+  value = std::strtod(text, &end);
+  return end != text && *end == '\0' && std::isfinite(value) && value > 0.0;
+}
+
+// False with the reason in error for anything that is not a valid command line.
+bool ParseArguments(int argc, char** argv, Options& options, std::string& error) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    auto value = [&]() -> const char* { return argv[++i]; };
+    if ((arg == "--plugin" || arg == "--param" || arg == "--domain" || arg == "--freeze-at" || arg == "--scale" ||
+         arg == "--seconds" || arg == "-o") && !hasValue) {
+      error = arg + " needs a value";
+      return false;
+    }
+    if (arg == "--plugin") {
+      options.plugin = value();
+    } else if (arg == "--param") {
+      const std::string setting = value();
+      const size_t eq = setting.rfind('=');
+      if (eq == std::string::npos || eq == 0) {
+        error = "--param wants NAME=VALUE, not \"" + setting + "\"";
+        return false;
+      }
+      options.params.emplace_back(setting.substr(0, eq), setting.substr(eq + 1));
+    } else if (arg == "--domain") {
+      const std::string d = value();
+      if (d == "time") options.domain = "Time";
+      else if (d == "freq") options.domain = "Freq";
+      else if (d == "phase") options.domain = "Phase";
+      else {
+        error = "--domain is time, freq or phase, not \"" + d + "\"";
+        return false;
+      }
+    } else if (arg == "--freeze-at") {
+      const char* text = value();
+      if (!PositiveNumber(text, options.freezeAt) && std::string(text) != "0") {
+        error = std::string("--freeze-at wants seconds, not \"") + text + "\"";
+        return false;
+      }
+      if (std::string(text) == "0") options.freezeAt = 0.0;
+    } else if (arg == "--scale") {
+      const char* text = value();
+      if (!PositiveNumber(text, options.scale)) {
+        error = std::string("--scale wants a positive number, not \"") + text + "\"";
+        return false;
+      }
+    } else if (arg == "--seconds") {
+      const char* text = value();
+      if (!PositiveNumber(text, options.seconds) || options.seconds > 3600.0) {
+        error = std::string("--seconds wants a length up to 3600, not \"") + text + "\"";
+        return false;
+      }
+    } else if (arg == "-o") {
+      options.output = value();
+    } else if (arg == "-h" || arg == "--help") {
+      error.clear();
+      return false;
+    } else if (!arg.empty() && arg[0] == '-') {
+      error = "unknown option " + arg;
+      return false;
+    } else if (options.audioFile.empty()) {
+      options.audioFile = arg;
+    } else {
+      error = "only one audio file, please (got \"" + options.audioFile + "\" and \"" + arg + "\")";
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string BesideThisTool(const char* name) {
+  std::error_code ignored;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ignored);
+  return (self.empty() ? std::filesystem::path(name) : self.parent_path() / name).string();
+}
+
+// The editor keeps its last draw scale in the user's settings when it closes. The tool
+// draws at the scale it is asked for and leaves the user's setting alone: the plug-in
+// gets a settings folder of its own for this run.
+class PrivateSettings {
+public:
+  PrivateSettings() {
+    char folder[] = "/tmp/korvel-render-XXXXXX";
+    if (mkdtemp(folder)) {
+      path = folder;
+      setenv("XDG_CONFIG_HOME", folder, 1);
+    }
+  }
+  ~PrivateSettings() {
+    std::error_code ignored;
+    if (!path.empty()) std::filesystem::remove_all(path, ignored);
+  }
+  PrivateSettings(const PrivateSettings&) = delete;
+  PrivateSettings& operator=(const PrivateSettings&) = delete;
+
+private:
+  std::string path;
+};
+
+int Render(const Options& options) {
+  std::string error;
+  std::unique_ptr<AudioSource> source;
+  if (!options.audioFile.empty()) {
+    source = AudioSource::OpenFile(options.audioFile, error);
+    if (!source) return Fail(error);
+  } else {
+    source = AudioSource::Demo(options.seconds, 48000.0);
+  }
+
+  const PrivateSettings settings;
+  ClapModule module;
+  if (!module.Load(options.plugin.empty() ? BesideThisTool("Korvel.clap") : options.plugin, error)) return Fail(error);
+  OffscreenHost host;
+  if (!host.Create(module.Factory(), error)) return Fail(error);
+
+  // The demo shows its aux pair too; anything given on the command line comes after.
+  std::vector<std::pair<std::string, std::string>> requests;
+  if (options.audioFile.empty()) requests = {{"Input 3", "on"}, {"Input 4", "on"}};
+  if (!options.domain.empty()) requests.emplace_back("Domain", options.domain);
+  requests.insert(requests.end(), options.params.begin(), options.params.end());
+  std::vector<OffscreenHost::ParamSetting> settingsToSend;
+  for (const auto& [key, text] : requests) {
+    OffscreenHost::ParamSetting setting;
+    if (!host.ResolveParam(key, text, setting, error)) return Fail(error);
+    settingsToSend.push_back(setting);
+  }
+
+  if (!host.Activate(source->SampleRate(), error)) return Fail(error);
+  if (!host.OpenEditor(static_cast<float>(options.scale), error)) return Fail(error);
+
+  // Audio time drives the display: a timer tick per timer period of streamed audio.
+  const double rate = source->SampleRate();
+  const double tickSeconds = std::max<uint32_t>(host.TimerPeriodMs(), 1) / 1000.0;
+  const auto endFrame = options.freezeAt >= 0.0 ? static_cast<int64_t>(options.freezeAt * rate) : INT64_MAX;
+  std::vector<float> buffers[AudioSource::kChannels];
+  float* channels[AudioSource::kChannels];
+  for (int c = 0; c < AudioSource::kChannels; ++c) {
+    buffers[c].assign(OffscreenHost::kMaxFrames, 0.0f);
+    channels[c] = buffers[c].data();
+  }
+  int64_t streamed = 0;
+  double nextTick = 0.0;
+  host.Process(channels, 0, settingsToSend);  // the settings arrive before any audio
+  host.FireTimers();
+  while (streamed < endFrame) {
+    const int want = static_cast<int>(std::min<int64_t>(OffscreenHost::kMaxFrames, endFrame - streamed));
+    const int got = source->Read(channels, want);
+    if (got <= 0) break;
+    host.Process(channels, static_cast<uint32_t>(got), {});
+    streamed += got;
+    for (; static_cast<double>(streamed) / rate >= nextTick; nextTick += tickSeconds) host.FireTimers();
+  }
+  // A few more ticks let the display take in the last block and settle.
+  for (int i = 0; i < 4; ++i) host.FireTimers();
+
+  if (host.FramesPainted() == 0) return Fail("the editor painted no frame");
+  if (!WritePngFile(options.output, host.FramePixels().data(), host.FrameWidth(), host.FrameHeight(),
+                    host.FrameRowBytes()))
+    return Fail("cannot write " + options.output);
+  std::printf("%s: %d × %d\n", options.output.c_str(), host.FrameWidth(), host.FrameHeight());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  std::string error;
+  if (!ParseArguments(argc, argv, options, error)) {
+    if (error.empty()) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    std::fprintf(stderr, "korvel-render: %s\n%s", error.c_str(), kUsage);
+    return 2;
+  }
+  return Render(options);
+}
