@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config git
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsndfile1-dev fonts-roboto-unhinted libkissfft-dev libfftw3-dev
-  clang-14 libclang-rt-14-dev libx11-dev libxext-dev libxtst-dev libxres-dev xvfb x11-apps imagemagick)
+  clang-14 libclang-rt-14-dev libx11-dev libxext-dev libxtst-dev libxres-dev xvfb)
 
 missing=()
 for p in "${packages[@]}"; do

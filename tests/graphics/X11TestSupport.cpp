@@ -7,8 +7,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
+#include <mutex>
 
 // Xlib last: its macros clash with our names.
 #include <X11/Xatom.h>
@@ -21,6 +24,22 @@ extern char** environ;
 
 namespace x11test {
 
+namespace {
+
+std::mutex connectionsLock;
+std::vector<Display*> testConnections;
+std::atomic<int> errorsElsewhere{0};
+
+int OnError(Display* display, XErrorEvent*) {
+  std::lock_guard<std::mutex> guard(connectionsLock);
+  if (std::find(testConnections.begin(), testConnections.end(), display) == testConnections.end()) ++errorsElsewhere;
+  return 0;
+}
+
+}  // namespace
+
+int ErrorsElsewhere() { return errorsElsewhere; }
+
 XvfbServer::XvfbServer(const std::vector<std::string>& extra) {
   int fds[2];
   if (pipe(fds) != 0) {
@@ -28,7 +47,9 @@ XvfbServer::XvfbServer(const std::vector<std::string>& extra) {
     return;
   }
   const std::string fd = std::to_string(fds[1]);
-  std::vector<std::string> args{"Xvfb", "-displayfd", fd, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"};
+  // -noreset: without it the server resets whenever its last client leaves, and refuses
+  // connections meanwhile.
+  std::vector<std::string> args{"Xvfb", "-displayfd", fd, "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"};
   args.insert(args.end(), extra.begin(), extra.end());
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
@@ -72,10 +93,17 @@ XvfbServer::~XvfbServer() {
   waitpid(pid, &status, 0);
 }
 
-TestConnection::TestConnection(const std::string& displayName) : display(XOpenDisplay(displayName.c_str())) {}
+TestConnection::TestConnection(const std::string& displayName) : display(XOpenDisplay(displayName.c_str())) {
+  static std::once_flag installed;
+  std::call_once(installed, [] { XSetErrorHandler(OnError); });
+  std::lock_guard<std::mutex> guard(connectionsLock);
+  testConnections.push_back(display);
+}
 
 TestConnection::~TestConnection() {
   if (display) XCloseDisplay(display);
+  std::lock_guard<std::mutex> guard(connectionsLock);
+  testConnections.erase(std::find(testConnections.begin(), testConnections.end(), display));
 }
 
 graphics::XId TestConnection::MakeParent(int w, int h) {

@@ -13,7 +13,7 @@ namespace x11test {
 
 class XvfbServer {
 public:
-  // Starts `Xvfb -displayfd … -screen 0 1280x1024x24 -nolisten tcp` plus the extra arguments
+  // Starts `Xvfb -displayfd … -screen 0 1280x1024x24 -nolisten tcp -noreset` plus the extra arguments
   // on a display number the server picks itself; check Running() and, if not, Failure().
   explicit XvfbServer(const std::vector<std::string>& extraArguments = {});
   ~XvfbServer();
@@ -31,7 +31,13 @@ private:
   std::string failure;
 };
 
-// A connection of the test's own: it makes the host's window and acts as the user.
+// X errors on the editor's connections that reached the process's handler, which the
+// editor's own handler should have kept. The test's connections ignore theirs: a window may
+// go away between two requests.
+int ErrorsElsewhere();
+
+// A connection of the test's own: it makes the host's window and acts as the user. The first
+// one installs the process's error handler, before any editor installs its own.
 class TestConnection {
 public:
   explicit TestConnection(const std::string& displayName);

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -17,6 +18,7 @@
 #include "GraphicsTestSupport.h"
 #include "X11TestSupport.h"
 #include "framework/IParam.h"
+#include "graphics/IMenu.h"
 #include "graphics/platform/x11/IGuiX11.h"
 // Xlib last: its macros clash with our names.
 #include <X11/Xlib.h>
@@ -59,6 +61,7 @@ protected:
     delegate.CloseEditor();
     second.CloseEditor();
     if (user && parent) user->Destroy(parent);
+    EXPECT_EQ(x11test::ErrorsElsewhere(), 0) << "an X error escaped the editor's handler";
   }
 
   void Prepare(graphicstest::TestDelegate& d) {
@@ -91,6 +94,35 @@ protected:
     for (const std::string& l : delegate.log)
       if (l == line) return true;
     return false;
+  }
+
+  // Shows the menu with the user's part in a thread of its own once the pop-up is there (the
+  // editor's thread is in the modal menu meanwhile). Should the pop-up stay, the thread
+  // closes the host's window, which ends the menu, so the test fails rather than hangs.
+  graphics::IMenu* ShowMenuTo(graphics::IMenu& menu, const std::function<void(TestConnection&, XId popup)>& act) {
+    bool rescued = false;
+    std::thread userThread([&] {
+      TestConnection hand(server->Name());
+      for (int i = 0; i < 400; ++i) {
+        const auto popups = hand.PopUps();
+        if (popups.empty()) {
+          usleep(5000);
+          continue;
+        }
+        usleep(50000);  // the pop-up holds its grab by now
+        act(hand, popups.front());
+        break;
+      }
+      for (int i = 0; i < 400 && !hand.PopUps().empty(); ++i) usleep(5000);
+      if (hand.PopUps().empty()) return;
+      rescued = true;
+      hand.Destroy(parent);
+    });
+    graphics::IMenu* chosen = Gui().ShowPlatformMenu(menu, {43, 409, 83, 421});
+    userThread.join();
+    if (rescued) parent = 0;
+    EXPECT_FALSE(rescued) << "the pop-up did not react";
+    return chosen;
   }
 
   // The pointer's position on the screen.
@@ -139,6 +171,16 @@ TEST_F(X11Window, OpensAChildWindowOfTheEditorSizeAtTheScreenScale) {
   Gui().SetScreenScale(0.0f);
   Gui().SetScreenScale(std::numeric_limits<float>::quiet_NaN());
   EXPECT_EQ(Gui().ScreenScale(), 2.0f);
+
+  // Opening again replaces the window and keeps its place.
+  XMoveWindow(user->Display(), child, 10, 20);
+  user->Sync();
+  const auto reopened = static_cast<XId>(reinterpret_cast<uintptr_t>(Gui().OpenWindow(AsParent(parent))));
+  ASSERT_NE(reopened, 0u);
+  EXPECT_EQ(user->Children(parent), std::vector<XId>{reopened});
+  ASSERT_TRUE(user->Geometry(reopened, x, y, w, h));
+  EXPECT_EQ(x, 10);
+  EXPECT_EQ(y, 20);
 }
 
 TEST_F(X11Window, AScaleGivenBeforeOpeningIsTheOpeningSize) {
@@ -229,10 +271,16 @@ TEST_F(X11Window, KeysArriveAsVirtualKeysAndWhatIsLeftGoesToTheHost) {
   });
   int sx = 0, sy = 0;
   ScreenPoint(child, 300, 100, sx, sy);
-  user->Click(sx, sy);  // takes the keyboard focus
+  user->Click(sx, sy);
+  ASSERT_TRUE(x11test::PumpUntil(Gui(), [&] {
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(user->Display(), &focus, &revert);
+    return focus == child;
+  })) << "a click takes the keyboard focus";
   user->Tap(XK_a, true);
   user->Tap(XK_Left);
-  ASSERT_TRUE(x11test::PumpUntil(Gui(), [&] { return keys.size() >= 3; }));
+  ASSERT_TRUE(x11test::PumpUntil(Gui(), [&] { return keys.size() >= 3; })) << keys.size() << " " << (keys.empty() ? 0 : keys[0].vk);
   // Shift itself, then "A" with shift, then the arrow.
   ASSERT_EQ(keys.size(), 3u);
   EXPECT_EQ(keys[0].vk, 0x10);
@@ -265,11 +313,15 @@ class X11MenuPrompt : public X11Window, public ::testing::WithParamInterface<Men
 TEST_P(X11MenuPrompt, TheDomainMenuIsAPopUpOfItsOwn) {
   const XId child = Open();
   std::atomic<bool> popupSeen{false};
+  std::atomic<bool> rescued{false};
   std::thread userThread([&, action = GetParam()] {
     TestConnection hand(server->Name());
-    for (int i = 0; i < 400 && !popupSeen; ++i) {
+    // The pop-up may show a moment before it holds the grab: act again while it is there.
+    int attempts = 0;
+    for (int i = 0; i < 400 && attempts < 10; ++i) {
       const auto popups = hand.PopUps();
       if (popups.empty()) {
+        if (popupSeen) return;
         usleep(5000);
         continue;
       }
@@ -284,7 +336,12 @@ TEST_P(X11MenuPrompt, TheDomainMenuIsAPopUpOfItsOwn) {
       } else {
         hand.Click(x + w + 200, y + h + 200);
       }
+      ++attempts;
+      usleep(100000);
     }
+    // Still open: the host closing its window ends the menu, so the test fails rather than hangs.
+    rescued = true;
+    hand.Destroy(parent);
   });
   int sx = 0, sy = 0;
   ScreenPoint(child, 63, 415, sx, sy);
@@ -293,6 +350,8 @@ TEST_P(X11MenuPrompt, TheDomainMenuIsAPopUpOfItsOwn) {
   const bool ended = x11test::PumpUntil(Gui(), [&] { return popupSeen && user->PopUps().empty(); });
   userThread.join();
   ASSERT_TRUE(popupSeen);
+  if (rescued) parent = 0;
+  ASSERT_FALSE(rescued) << "the pop-up did not react";
   ASSERT_TRUE(ended);
   if (GetParam() == MenuAction::ChooseMiddle) {
     EXPECT_DOUBLE_EQ(Value(0), 1.0) << "Freq";
@@ -310,7 +369,54 @@ TEST_P(X11MenuPrompt, TheDomainMenuIsAPopUpOfItsOwn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Actions, X11MenuPrompt,
-                         ::testing::Values(MenuAction::ChooseMiddle, MenuAction::Escape, MenuAction::ClickOutside));
+                         ::testing::Values(MenuAction::ChooseMiddle, MenuAction::Escape, MenuAction::ClickOutside),
+                         [](const ::testing::TestParamInfo<MenuAction>& param) {
+                           return param.param == MenuAction::ChooseMiddle ? "ChooseFreq"
+                                  : param.param == MenuAction::Escape     ? "Escape"
+                                                                         : "ClickOutside";
+                         });
+
+TEST_F(X11Window, MenusHaveSubMenusColumnsAndKeyboardNavigation) {
+  Open();
+  graphics::IMenu menu;
+  menu.AddItem("One");
+  menu.AddItem("Greyed", graphics::IMenuItem::kGreyed);
+  graphics::IMenuItem& more = menu.AddItem("More");
+  more.submenu = std::make_unique<graphics::IMenu>();
+  more.submenu->AddItem("Sub A");
+  more.submenu->AddItem("Sub B");
+  int subChosen = -1;
+  more.submenu->function = [&](graphics::IMenu& m) { subChosen = m.chosenIdx; };
+  menu.AddItem("", graphics::IMenuItem::kSeparator);
+  menu.AddItem("Last");
+  // Down, Down (past the greyed item) to "More", Right into its pop-up, Down, Down, Enter.
+  graphics::IMenu* chosen = ShowMenuTo(menu, [](TestConnection& hand, XId) {
+    hand.Tap(XK_Down);
+    hand.Tap(XK_Down);
+    hand.Tap(XK_Right);
+    for (int i = 0; i < 200 && hand.PopUps().size() < 2; ++i) usleep(5000);
+    usleep(50000);
+    hand.Tap(XK_Down);
+    hand.Tap(XK_Down);
+    hand.Tap(XK_Return);
+  });
+  ASSERT_EQ(chosen, more.submenu.get());
+  EXPECT_EQ(chosen->chosenIdx, 1);
+  EXPECT_EQ(subChosen, 1) << "the sub-menu's callable ran";
+  EXPECT_TRUE(user->PopUps().empty());
+
+  // Three items a column: the fifth item is the second row of the second column.
+  graphics::IMenu columns;
+  for (const char* text : {"a", "b", "c", "d", "e", "f"}) columns.AddItem(text);
+  columns.itemsPerColumn = 3;
+  chosen = ShowMenuTo(columns, [](TestConnection& hand, XId popup) {
+    int x = 0, y = 0, w = 0, h = 0;
+    hand.Geometry(popup, x, y, w, h);
+    hand.Click(x + w * 3 / 4, y + h / 2);
+  });
+  ASSERT_EQ(chosen, &columns);
+  EXPECT_EQ(columns.chosenIdx, 4);
+}
 
 TEST_F(X11Window, TheTextEntryFiltersTypingAndCommitsOrCancels) {
   const XId child = Open();
@@ -378,7 +484,10 @@ TEST_P(X11Pixels, TheWindowShowsTheFrameBuffer) {
   compare("after exposure");
 }
 
-INSTANTIATE_TEST_SUITE_P(SharedMemory, X11Pixels, ::testing::Values(true, false));
+INSTANTIATE_TEST_SUITE_P(Copy, X11Pixels, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& param) {
+                           return param.param ? "SharedMemory" : "PlainImages";
+                         });
 
 TEST_F(X11Window, HideShowAndCloseLeaveNoWindowBehind) {
   const XId child = Open();

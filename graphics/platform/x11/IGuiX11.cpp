@@ -64,6 +64,13 @@ IGuiX11::IGuiX11(framework::IGuiEditorDelegate& editorDelegate, int w, int h, in
 IGuiX11::~IGuiX11() { CloseWindow(); }
 
 void* IGuiX11::OpenWindow(void* parent) {
+  // Reopening keeps the window's place in its parent.
+  int x = 0, y = 0;
+  if (display && window) {
+    Window root = 0;
+    unsigned int w = 0, h = 0, border = 0, bits = 0;
+    XGetGeometry(display, window, &root, &x, &y, &w, &h, &border, &bits);
+  }
   if (WindowIsOpen()) CloseWindow();
   const auto parentId = static_cast<Window>(reinterpret_cast<uintptr_t>(parent));
   if (parentId == 0) return IGuiHeadless::OpenWindow(nullptr);
@@ -95,7 +102,7 @@ void* IGuiX11::OpenWindow(void* parent) {
   attributes.border_pixel = BlackPixel(display, screen);
   attributes.colormap = DefaultColormap(display, screen);
   attributes.event_mask = kEditorEvents;
-  window = XCreateWindow(display, parentId, windowX, windowY, static_cast<unsigned>(shownWidth),
+  window = XCreateWindow(display, parentId, x, y, static_cast<unsigned>(shownWidth),
                          static_cast<unsigned>(shownHeight), 0, depth, InputOutput, defaultVisual,
                          CWBackPixel | CWBorderPixel | CWColormap | CWEventMask, &attributes);
   parentWindow = parentId;

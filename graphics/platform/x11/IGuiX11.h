@@ -9,8 +9,12 @@
 // Each open window has its own X connection. A binding drives it like this:
 //   - CLAP: after set_parent, register ConnectionFd() with the host's posix-fd-support
 //     (CLAP_POSIX_FD_READ) and a timer of TickPeriodMs() with its timer-support; call Pump()
-//     from both on_fd and on_timer. Unregister both before destroy.
+//     from both on_fd and on_timer. Unregister both before the editor closes: the descriptor
+//     closes with the window (and a reopened window has a new one).
 //   - VST2: effEditOpen passes the host's Window; call Pump() from every effEditIdle.
+// Call Pump() on the timer even when the descriptor stays quiet: events Xlib has already read
+// into its queue do not make the descriptor readable again. HostTick() is Pump() for a
+// binding that knows the editor only as a framework::IEditorView.
 // The parent and the returned view are X11 Window ids carried in a pointer:
 //   reinterpret_cast<void*>(static_cast<uintptr_t>(window)).
 // [main-thread] for every operation.
@@ -61,6 +65,11 @@ public:
   // Handles every pending X event, then runs the display tick when it is due (a tick missed
   // while the host was busy is dropped, not caught up). Nothing while not on a display.
   void Pump();
+  // Pump() for a binding that knows the editor only as a view; true when something was painted.
+  // Offscreen, the headless window's tick.
+  bool HostTick() override;
+  // The system shows the window's pixels: null while on a display; offscreen, the frame.
+  const uint8_t* FramePixels(int& pixelsWide, int& pixelsHigh, int& rowBytes) const override;
   // The child window, or 0.
   XId WindowId() const noexcept { return window; }
   bool UsesSharedMemory() const noexcept;
@@ -113,7 +122,6 @@ private:
   XDisplayHandle* display = nullptr;
   XId parentWindow = 0;
   XId window = 0;
-  int windowX = 0, windowY = 0;
   int shownWidth = 0, shownHeight = 0;
   int depth = 0;
   std::unique_ptr<X11FrameCopy> frameCopy;

@@ -8,6 +8,7 @@
 // Xlib last: its macros clash with our names.
 #include "graphics/platform/x11/X11FrameCopy.h"
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 
 namespace graphics {
 
@@ -29,6 +30,17 @@ void IGuiX11::Pump() {
   if (entry) entry->Update();
   frameCopy->Finish();
   RunDueTick();
+}
+
+bool IGuiX11::HostTick() {
+  if (!display) return IGuiHeadless::HostTick();
+  const int before = PaintCount();
+  Pump();
+  return PaintCount() != before;
+}
+
+const uint8_t* IGuiX11::FramePixels(int& pixelsWide, int& pixelsHigh, int& rowBytes) const {
+  return display ? nullptr : IGuiHeadless::FramePixels(pixelsWide, pixelsHigh, rowBytes);
 }
 
 void IGuiX11::RunDueTick() {
@@ -67,8 +79,10 @@ bool IGuiX11::ServeWhileModal(XEvent& e) {
     case DestroyNotify:
       if (e.xdestroywindow.window == window) window = 0;
       return false;
-    // A click in the editor while the pop-up has no grab dismisses it.
+    case UnmapNotify: return false;
+    // Without a grab (another client holds one) a click or Escape in the editor dismisses it.
     case ButtonPress: return false;
+    case KeyPress: return XLookupKeysym(&e.xkey, 0) != XK_Escape;
     default: return true;
   }
 }

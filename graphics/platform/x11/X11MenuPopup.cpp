@@ -94,6 +94,7 @@ X11MenuPopup::X11MenuPopup(IGuiX11& ui, IMenu& shown, int x, int y, float pixelS
   canvas = std::make_unique<X11PopupCanvas>(display, RootWindow(display, screen), true, x, y, 10, 10, scale, kEvents);
   scale = canvas->Scale();
   XStoreName(display, canvas->Id(), "Korvel menu");
+  canvas->Gui().LoadFont("Roboto-Regular", "Roboto-Regular.ttf");
 
   // Columns of at most itemsPerColumn rows (one column for 160 items or more), each as wide
   // as its widest text.
@@ -155,9 +156,8 @@ IMenu* X11MenuPopup::Run() {
 IMenu* X11MenuPopup::RunLoop(Outcome& finalOutcome) {
   if (menu.NItems() == 0) return nullptr;
   XMapRaised(display, canvas->Id());
-  canvas->Update();
   Grab();
-  XFlush(display);
+  canvas->Update();
   while (outcome == Outcome::Open) {
     while (outcome == Outcome::Open && XPending(display)) {
       XEvent e;

@@ -1,7 +1,8 @@
 #pragma once
 // When the X11 window's display tick is due: once per frame period at the configured frame
 // rate; ticks missed while the thread was busy are dropped, never caught up, so a slow frame
-// never queues repaints. [main-thread]
+// never queues repaints. A host timer that fires a little early (within a quarter period)
+// still gets its tick, so whole-millisecond timers keep the full rate. [main-thread]
 #include <algorithm>
 #include <chrono>
 
@@ -19,7 +20,7 @@ public:
   // True when a tick is due; the next one is then a period later, or a period after now when
   // the thread fell behind by more than a period.
   bool TakeDue(Clock::time_point now) noexcept {
-    if (now < due) return false;
+    if (now + period / 4 < due) return false;
     due += period;
     if (due <= now) due = now + period;
     return true;
