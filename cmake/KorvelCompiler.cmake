@@ -24,12 +24,10 @@ endif()
 # with CTest, its tests carrying one label (a list would not survive test discovery).
 function(korvel_test name)
   cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
+  add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/PrivateSettings.cpp)
   target_link_libraries(${name} PRIVATE korvel_options GTest::gtest GTest::gtest_main ${T_LIBS})
-  # A test that hangs fails after two minutes instead of holding CI up; what an editor stores
-  # on closing goes to a folder of the build, never into the user's own settings.
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${T_LABEL} TIMEOUT 120
-    ENVIRONMENT XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-settings)
+  # A test that hangs fails after two minutes instead of holding CI up.
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${T_LABEL} TIMEOUT 120)
 endfunction()
 
 # korvel_folder_tests(<label> LIBS ...): one test executable per *Test.cpp of the calling

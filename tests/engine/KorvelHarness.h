@@ -2,25 +2,12 @@
 // Drives a Korvel as a binding would: connects channels, binds double-precision host
 // buffers and runs blocks.
 #include <cmath>
-#include <cstdlib>
 #include <memory>
-#include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "engine/Korvel.h"
 
-// Keeps what an editor stores out of the user's own settings folder.
-inline bool UseTestSettingsFolder() {
-  static const bool done = [] {
-    const std::string folder = "/tmp/korvel-test-settings-" + std::to_string(::getpid());
-    return setenv("XDG_CONFIG_HOME", folder.c_str(), 0) == 0;
-  }();
-  return done;
-}
-
 struct KorvelHarness {
-  bool settings = UseTestSettingsFolder();
   std::unique_ptr<Korvel> korvel = std::make_unique<Korvel>(KorvelCreationInfo{});
   std::vector<std::vector<double>> in, out;
 
