@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "ClapModuleSuite.h"
 #include "ClapTestHost.h"
 #include "clap/KorvelOffscreenWindow.h"
 
@@ -43,23 +43,8 @@ struct FrameSink {
   }
 };
 
-class ClapGui : public testing::Test {
+class ClapGui : public claptest::ModuleSuite {
 protected:
-  static void SetUpTestSuite() {
-    // Closing an editor stores its scale in the user's settings: keep ours private, so no
-    // test sees another's scale and the user's stays as it was.
-    char folder[] = "/tmp/korvel-gui-test-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    settings = folder;
-    setenv("XDG_CONFIG_HOME", folder, 1);
-    module = new claptest::Module(KORVEL_CLAP_MODULE);
-    ASSERT_TRUE(module->Entry()->init(module->Path().c_str()));
-  }
-  static void TearDownTestSuite() {
-    module->Entry()->deinit();
-    delete module;
-    std::filesystem::remove_all(settings);
-  }
 
   static HostOptions WithTimers() {
     HostOptions options;
@@ -94,8 +79,6 @@ protected:
     plugin->Ext<clap_plugin_params_t>(CLAP_EXT_PARAMS)->flush(p, in.List(), out.List());
   }
 
-  static claptest::Module* module;
-  static std::string settings;
   std::unique_ptr<FakeHost> host;
   std::unique_ptr<Instance> plugin;
   const clap_plugin_t* p = nullptr;
@@ -105,8 +88,6 @@ protected:
   clap_window_t window{};
 };
 
-claptest::Module* ClapGui::module = nullptr;
-std::string ClapGui::settings;
 
 TEST_F(ClapGui, OnlyTheEmbeddedOffscreenApiIsSupportedAndOnlyWithHostTimers) {
   Make();

@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "ClapModuleSuite.h"
 #include "ClapTestHost.h"
 
 namespace {
@@ -19,16 +20,8 @@ using claptest::InStream;
 using claptest::Instance;
 using claptest::OutStream;
 
-class ClapPlugin : public testing::Test {
+class ClapPlugin : public claptest::ModuleSuite {
 protected:
-  static void SetUpTestSuite() {
-    module = new claptest::Module(KORVEL_CLAP_MODULE);
-    ASSERT_TRUE(module->Entry()->init(module->Path().c_str()));
-  }
-  static void TearDownTestSuite() {
-    module->Entry()->deinit();
-    delete module;
-  }
 
   // A fresh host with these options and an initialised instance on it.
   const clap_plugin_t* Make(HostOptions options = {}) {
@@ -53,12 +46,10 @@ protected:
     return v;
   }
 
-  static claptest::Module* module;
   std::unique_ptr<FakeHost> host;
   std::unique_ptr<Instance> plugin;
 };
 
-claptest::Module* ClapPlugin::module = nullptr;
 
 // ---- Lifecycle and lookup -----------------------------------------------------------------------
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "ClapModuleSuite.h"
 #include "ClapTestHost.h"
 #include "RealtimeCounter.h"
 
@@ -19,16 +20,8 @@ using claptest::InputEvents;
 using claptest::Instance;
 using claptest::OutputEvents;
 
-class ClapProcess : public testing::Test {
+class ClapProcess : public claptest::ModuleSuite {
 protected:
-  static void SetUpTestSuite() {
-    module = new claptest::Module(KORVEL_CLAP_MODULE);
-    ASSERT_TRUE(module->Entry()->init(module->Path().c_str()));
-  }
-  static void TearDownTestSuite() {
-    module->Entry()->deinit();
-    delete module;
-  }
 
   void Start(HostOptions options = {}, uint32_t maxFrames = 512) {
     host = std::make_unique<FakeHost>(options);
@@ -46,13 +39,11 @@ protected:
     return p->process(p, &process);
   }
 
-  static claptest::Module* module;
   std::unique_ptr<FakeHost> host;
   std::unique_ptr<Instance> plugin;
   const clap_plugin_t* p = nullptr;
 };
 
-claptest::Module* ClapProcess::module = nullptr;
 
 TEST_F(ClapProcess, MalformedRecordsAreRefusedBeforeAnythingIsTouched) {
   Start();
