@@ -471,6 +471,22 @@ typedef struct clap_host_timer_support {
   bool (*unregister_timer)(const clap_host_t* host, clap_id timer_id);
 } clap_host_timer_support_t;
 
+// ---- File descriptors -------------------------------------------------------------------
+
+static const char CLAP_EXT_POSIX_FD_SUPPORT[] = "clap.posix-fd-support";
+typedef uint32_t clap_posix_fd_flags_t;
+enum { CLAP_POSIX_FD_READ = 1 << 0, CLAP_POSIX_FD_WRITE = 1 << 1, CLAP_POSIX_FD_ERROR = 1 << 2 };
+
+typedef struct clap_plugin_posix_fd_support {
+  void (*on_fd)(const clap_plugin_t* plugin, int fd, clap_posix_fd_flags_t flags);
+} clap_plugin_posix_fd_support_t;
+
+typedef struct clap_host_posix_fd_support {
+  bool (*register_fd)(const clap_host_t* host, int fd, clap_posix_fd_flags_t flags);
+  bool (*modify_fd)(const clap_host_t* host, int fd, clap_posix_fd_flags_t flags);
+  bool (*unregister_fd)(const clap_host_t* host, int fd);
+} clap_host_posix_fd_support_t;
+
 // ---- Host services the binding asks for ----------------------------------------------
 
 static const char CLAP_EXT_LOG[] = "clap.log";
@@ -727,6 +743,10 @@ KORVEL_CLAP_AT(clap_gui_resize_hints_t, aspect_ratio_height, 8);
 static_assert(sizeof(clap_plugin_timer_support_t) == 8);
 static_assert(sizeof(clap_host_timer_support_t) == 16);
 KORVEL_CLAP_AT(clap_host_timer_support_t, unregister_timer, 8);
+static_assert(sizeof(clap_plugin_posix_fd_support_t) == 8);
+static_assert(sizeof(clap_host_posix_fd_support_t) == 24);
+KORVEL_CLAP_AT(clap_host_posix_fd_support_t, modify_fd, 8);
+KORVEL_CLAP_AT(clap_host_posix_fd_support_t, unregister_fd, 16);
 
 static_assert(sizeof(clap_host_log_t) == 8);
 static_assert(sizeof(clap_host_thread_check_t) == 16);

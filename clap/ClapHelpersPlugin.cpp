@@ -81,6 +81,12 @@ struct ExtensionTables {
       [](const clap_plugin_t* p, clap_id id) { Run(p, [&](Plugin& a) { a.TimerSupportOnTimer(id); }); },
   };
 
+  static constexpr clap_plugin_posix_fd_support_t posixFdSupport = {
+      [](const clap_plugin_t* p, int fd, clap_posix_fd_flags_t flags) {
+        Run(p, [&](Plugin& a) { a.PosixFdSupportOnFd(fd, flags); });
+      },
+  };
+
   static constexpr clap_plugin_gui_t gui = {
       [](const clap_plugin_t* p, const char* api, bool f) { return Call(p, false, [&](Plugin& a) { return a.GuiIsApiSupported(api, f); }); },
       [](const clap_plugin_t* p, const char** api, bool* f) { return Call(p, false, [&](Plugin& a) { return a.GuiGetPreferredApi(api, f); }); },
@@ -209,6 +215,7 @@ const void* Plugin::FindExtension(const char* id) noexcept {
   if (Same(id, CLAP_EXT_PARAMS) && ImplementsParams()) return &ExtensionTables::params;
   if (Same(id, CLAP_EXT_NOTE_PORTS) && ImplementsNotePorts()) return &ExtensionTables::notePorts;
   if (Same(id, CLAP_EXT_TIMER_SUPPORT) && ImplementsTimerSupport()) return &ExtensionTables::timerSupport;
+  if (Same(id, CLAP_EXT_POSIX_FD_SUPPORT) && ImplementsPosixFdSupport()) return &ExtensionTables::posixFdSupport;
   if (Same(id, CLAP_EXT_GUI) && ImplementsGui()) return &ExtensionTables::gui;
   if (Same(id, CLAP_EXT_TAIL) && ImplementsTail()) return &ExtensionTables::tail;
   return nullptr;
@@ -287,6 +294,8 @@ bool Plugin::NotePortsInfo(uint32_t, bool, clap_note_port_info_t*) noexcept { re
 
 bool Plugin::ImplementsTimerSupport() const noexcept { return false; }
 void Plugin::TimerSupportOnTimer(clap_id) noexcept {}
+bool Plugin::ImplementsPosixFdSupport() const noexcept { return false; }
+void Plugin::PosixFdSupportOnFd(int, clap_posix_fd_flags_t) noexcept {}
 
 bool Plugin::ImplementsGui() const noexcept { return false; }
 bool Plugin::GuiIsApiSupported(const char*, bool) noexcept { return false; }

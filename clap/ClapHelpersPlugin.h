@@ -85,6 +85,10 @@ protected:
   virtual bool ImplementsTimerSupport() const noexcept;
   virtual void TimerSupportOnTimer(clap_id timerId) noexcept;
 
+  // "clap.posix-fd-support" [main-thread]
+  virtual bool ImplementsPosixFdSupport() const noexcept;
+  virtual void PosixFdSupportOnFd(int fd, clap_posix_fd_flags_t flags) noexcept;
+
   // "clap.gui" [main-thread]
   virtual bool ImplementsGui() const noexcept;
   virtual bool GuiIsApiSupported(const char* api, bool isFloating) noexcept;

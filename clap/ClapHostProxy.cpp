@@ -19,6 +19,7 @@ void HostProxy::RequestExtensions() noexcept {
   latency = Ask<clap_host_latency_t>(CLAP_EXT_LATENCY);
   log = Ask<clap_host_log_t>(CLAP_EXT_LOG);
   params = Ask<clap_host_params_t>(CLAP_EXT_PARAMS);
+  posixFdSupport = Ask<clap_host_posix_fd_support_t>(CLAP_EXT_POSIX_FD_SUPPORT);
   tail = Ask<clap_host_tail_t>(CLAP_EXT_TAIL);
   threadCheck = Ask<clap_host_thread_check_t>(CLAP_EXT_THREAD_CHECK);
   timerSupport = Ask<clap_host_timer_support_t>(CLAP_EXT_TIMER_SUPPORT);
@@ -84,6 +85,11 @@ bool HostProxy::TimerSupportUsable() const noexcept {
                 "clap_host_timer_support is partially implemented");
 }
 
+bool HostProxy::PosixFdSupportUsable() const noexcept {
+  return Usable(posixFdSupport, posixFdSupport && posixFdSupport->register_fd && posixFdSupport->unregister_fd,
+                "clap_host_posix_fd_support is partially implemented");
+}
+
 void HostProxy::LatencyChanged() const noexcept {
   if (latency && latency->changed) latency->changed(host);
 }
@@ -116,6 +122,15 @@ bool HostProxy::RegisterTimer(uint32_t periodMs, clap_id& timerId) const noexcep
 
 void HostProxy::UnregisterTimer(clap_id timerId) const noexcept {
   if (timerSupport && timerSupport->unregister_timer) timerSupport->unregister_timer(host, timerId);
+}
+
+bool HostProxy::RegisterFd(int fd, clap_posix_fd_flags_t flags) const noexcept {
+  if (fd < 0 || !posixFdSupport || !posixFdSupport->register_fd || !posixFdSupport->unregister_fd) return false;
+  return posixFdSupport->register_fd(host, fd, flags);
+}
+
+void HostProxy::UnregisterFd(int fd) const noexcept {
+  if (fd >= 0 && posixFdSupport && posixFdSupport->unregister_fd) posixFdSupport->unregister_fd(host, fd);
 }
 
 }  // namespace clap::helpers

@@ -36,6 +36,8 @@ public:
   bool ParamsUsable() const noexcept;
   // Both register_timer and unregister_timer set; logs like the others otherwise.
   bool TimerSupportUsable() const noexcept;
+  // register_fd and unregister_fd set; logs like the others otherwise.
+  bool PosixFdSupportUsable() const noexcept;
   bool HasLatency() const noexcept { return latency != nullptr; }
 
   // [main-thread] Each does nothing when its function is missing.
@@ -51,6 +53,9 @@ public:
   // [main-thread] False without usable timer support or when the host refuses.
   bool RegisterTimer(uint32_t periodMs, clap_id& timerId) const noexcept;
   void UnregisterTimer(clap_id timerId) const noexcept;
+  // [main-thread] False without usable posix-fd support or when the host refuses.
+  bool RegisterFd(int fd, clap_posix_fd_flags_t flags) const noexcept;
+  void UnregisterFd(int fd) const noexcept;
 
 private:
   template <class T>
@@ -62,6 +67,7 @@ private:
   const clap_host_latency_t* latency = nullptr;
   const clap_host_log_t* log = nullptr;
   const clap_host_params_t* params = nullptr;
+  const clap_host_posix_fd_support_t* posixFdSupport = nullptr;
   const clap_host_tail_t* tail = nullptr;
   const clap_host_thread_check_t* threadCheck = nullptr;
   const clap_host_timer_support_t* timerSupport = nullptr;

@@ -111,8 +111,10 @@ protected:
   bool ImplementsNotePorts() const noexcept override { return MidiIn() || MidiOut(); }
   uint32_t NotePortsCount(bool isInput) noexcept override;
 
-  // On Linux the editor opens only in the private offscreen API, and only with the host's
-  // timer support: the host's timer is then the editor's display tick.
+  // Embedded editors in the platform's window API ("x11" on Linux, "win32" on Windows) and in
+  // the private offscreen API. An X11 window lives on the host's event loop: it needs the
+  // host's timer support (display ticks) and posix-fd support (its connection's events); the
+  // offscreen one needs the timer. Without them the API counts as unsupported.
   bool ImplementsGui() const noexcept override { return HasEditor(); }
   bool GuiIsApiSupported(const char* api, bool isFloating) noexcept override;
   bool GuiGetPreferredApi(const char** api, bool* isFloating) noexcept override;
@@ -130,6 +132,10 @@ protected:
   // Offered with the editor: the idle timer's pump and the editor's display tick.
   bool ImplementsTimerSupport() const noexcept override { return HasEditor(); }
   void TimerSupportOnTimer(clap_id timerId) noexcept override;
+
+  // Offered when the platform's window needs the host's loop: its connection's events.
+  bool ImplementsPosixFdSupport() const noexcept override;
+  void PosixFdSupportOnFd(int fd, clap_posix_fd_flags_t flags) noexcept override;
 
   bool ImplementsTail() const noexcept override { return true; }
   uint32_t TailGet() noexcept override;
@@ -152,8 +158,17 @@ private:
   bool MatchChannels(int channels) noexcept;
   void ApplyPendingLatency() noexcept;
   void PushToHost(const ParamToHost& entry) noexcept;
-  // [main-thread] Attaches the editor to the host's window record; false when it cannot open.
+  // Which window the editor lives in while attached.
+  enum class GuiWindow : int32_t { None, Native, Offscreen };
+
+  // [main-thread] Attaches the editor to the host's window (a native handle, or the offscreen
+  // record); false when it cannot open.
   bool OpenEditorInParent(void* parent) noexcept;
+  // [main-thread] (Re)opens the editor in parentWindow and watches its window's descriptor.
+  bool OpenGuiWindow() noexcept;
+  void CloseGuiWindow() noexcept;
+  bool ApiNeedsTimer(const char* api) const noexcept;
+  bool StartGuiTimer() noexcept;
   void StopGuiTimer() noexcept;
   // [main-thread] Hands the open editor's frame to the offscreen window's callback.
   void DeliverFrame() noexcept;
@@ -164,9 +179,13 @@ private:
   std::unique_ptr<float*[]> hostPointers32;
   std::unique_ptr<double*[]> hostPointers64;
   int hostPointerCount = 0;
-  // The host's window record while the editor is attached; kept across hide for show.
+  // The host's window (native handle or offscreen record) while the editor is attached; kept
+  // across hide for show.
   void* parentWindow = nullptr;
+  GuiWindow guiWindow = GuiWindow::None;
   bool editorOpen = false;
+  // The open window's descriptor while the host watches it, else -1.
+  int guiFd = -1;
   korvel_offscreen_window_t offscreenWindow{};
   clap_id guiTimer = CLAP_INVALID_ID;
   int selectedConfig = 0;

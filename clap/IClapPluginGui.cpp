@@ -1,4 +1,5 @@
-// The editor extension and the timer that drives the editor on Linux hosts.
+// The editor extension, and the timer and descriptor callbacks that drive the editor on
+// hosts whose event loop it lives on.
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -10,13 +11,44 @@ namespace {
 
 int ToInt(uint32_t value) noexcept { return static_cast<int>(std::min<uint32_t>(value, INT_MAX)); }
 
+#ifdef KORVEL_WINDOW_NEEDS_HOST_LOOP
+constexpr bool kWindowNeedsHostLoop = true;
+#else
+constexpr bool kWindowNeedsHostLoop = false;
+#endif
+
+bool IsOffscreenApi(const char* api) noexcept { return std::strcmp(api, KORVEL_WINDOW_API_OFFSCREEN) == 0; }
+
+bool IsNativeApi(const char* api) noexcept {
+#ifdef KORVEL_WINDOW_API
+  return std::strcmp(api, KORVEL_WINDOW_API) == 0;
+#else
+  (void)api;
+  return false;
+#endif
+}
+
+// The native handle inside the host's window record, as the platform's window takes it.
+void* NativeHandle(const clap_window_t& window) noexcept {
+  if (std::strcmp(window.api, CLAP_WINDOW_API_X11) == 0)
+    return reinterpret_cast<void*>(static_cast<uintptr_t>(window.x11));
+  return window.ptr;
+}
+
 }  // namespace
 
 bool IClapPlugin::GuiIsApiSupported(const char* api, bool isFloating) noexcept {
-  return api && !isFloating && std::strcmp(api, KORVEL_WINDOW_API_OFFSCREEN) == 0 && host.TimerSupportUsable();
+  if (!api || isFloating) return false;
+  if (IsOffscreenApi(api)) return host.TimerSupportUsable();
+  if (!IsNativeApi(api)) return false;
+  return !kWindowNeedsHostLoop || (host.TimerSupportUsable() && host.PosixFdSupportUsable());
 }
 
 bool IClapPlugin::GuiGetPreferredApi(const char**, bool*) noexcept { return false; }
+
+bool IClapPlugin::ApiNeedsTimer(const char* api) const noexcept {
+  return api && (IsOffscreenApi(api) || kWindowNeedsHostLoop);
+}
 
 bool IClapPlugin::GuiCreate(const char* api, bool isFloating) noexcept {
   guiApi.Set(api);
@@ -24,18 +56,22 @@ bool IClapPlugin::GuiCreate(const char* api, bool isFloating) noexcept {
   isGuiEmbedded = false;
   if (!HasEditor() || !GuiIsApiSupported(api, isFloating)) return false;
   // Without its timer the editor would never paint: a refused timer fails the creation.
-  if (guiTimer == CLAP_INVALID_ID && !host.RegisterTimer(kGuiTimerMs, guiTimer)) return false;
+  if (ApiNeedsTimer(api) && !StartGuiTimer()) return false;
   isGuiCreated = true;
   return true;
 }
 
 void IClapPlugin::GuiDestroy() noexcept {
-  CloseEditor();
-  editorOpen = false;
+  CloseGuiWindow();
   parentWindow = nullptr;
+  guiWindow = GuiWindow::None;
   offscreenWindow = {};
   StopGuiTimer();
   isGuiCreated = isGuiFloating = isGuiEmbedded = false;
+}
+
+bool IClapPlugin::StartGuiTimer() noexcept {
+  return guiTimer != CLAP_INVALID_ID || host.RegisterTimer(kGuiTimerMs, guiTimer);
 }
 
 void IClapPlugin::StopGuiTimer() noexcept {
@@ -77,35 +113,58 @@ bool IClapPlugin::GuiSetSize(uint32_t width, uint32_t height) noexcept {
 
 bool IClapPlugin::GuiSetParent(const clap_window_t* window) noexcept {
   if (!window || !GuiIsApiSupported(window->api, false)) return false;
-  const bool opened = OpenEditorInParent(window->ptr);
+  // A host may create with one API and attach with another: the timer follows the window.
+  if (ApiNeedsTimer(window->api) && !StartGuiTimer()) return false;
+  const bool offscreen = IsOffscreenApi(window->api);
+  guiWindow = offscreen ? GuiWindow::Offscreen : GuiWindow::Native;
+  const bool opened = OpenEditorInParent(offscreen ? window->ptr : NativeHandle(*window));
   if (opened) isGuiEmbedded = true;
   return opened;
 }
 
 bool IClapPlugin::OpenEditorInParent(void* parent) noexcept {
   if (!HasEditor() || !parent) return false;
-  // The host's record may be older and smaller than ours: its size says how much is there.
-  korvel_offscreen_window_t record;
-  std::memcpy(&record.size, parent, sizeof record.size);
-  if (record.size < sizeof record) return false;
-  std::memcpy(&record, parent, sizeof record);
-  offscreenWindow = record;
+  offscreenWindow = {};
+  if (guiWindow == GuiWindow::Offscreen) {
+    // The host's record may be older and smaller than ours: its size says how much is there.
+    korvel_offscreen_window_t record;
+    std::memcpy(&record.size, parent, sizeof record.size);
+    if (record.size < sizeof record) return false;
+    std::memcpy(&record, parent, sizeof record);
+    offscreenWindow = record;
+  }
   parentWindow = parent;
-  editorOpen = OpenEditor(parent) != nullptr;
-  if (!editorOpen) parentWindow = nullptr;
+  if (!OpenGuiWindow()) parentWindow = nullptr;
   return editorOpen;
+}
+
+bool IClapPlugin::OpenGuiWindow() noexcept {
+  CloseGuiWindow();
+  // The offscreen editor has no parent window: the host receives its frames instead.
+  editorOpen = OpenEditor(guiWindow == GuiWindow::Offscreen ? nullptr : parentWindow) != nullptr;
+  const framework::IEditorView* view = editorOpen ? Graphics() : nullptr;
+  const int fd = view ? view->EventFd() : -1;
+  if (fd >= 0 && host.RegisterFd(fd, CLAP_POSIX_FD_READ | CLAP_POSIX_FD_ERROR)) guiFd = fd;
+  return editorOpen;
+}
+
+void IClapPlugin::CloseGuiWindow() noexcept {
+  // The descriptor closes with the window: the host must stop watching it first.
+  if (guiFd >= 0) host.UnregisterFd(guiFd);
+  guiFd = -1;
+  CloseEditor();
+  editorOpen = false;
 }
 
 bool IClapPlugin::GuiShow() noexcept {
   if (!HasEditor() || !parentWindow) return false;
-  if (!editorOpen) editorOpen = OpenEditor(parentWindow) != nullptr;
-  return editorOpen;
+  if (editorOpen) return true;
+  return OpenGuiWindow();
 }
 
 bool IClapPlugin::GuiHide() noexcept {
   if (!HasEditor()) return false;
-  CloseEditor();
-  editorOpen = false;
+  CloseGuiWindow();
   return true;
 }
 
@@ -114,6 +173,14 @@ void IClapPlugin::TimerSupportOnTimer(clap_id timerId) noexcept {
   framework::PlatformTimer::Pump();
   framework::IEditorView* view = editorOpen ? Graphics() : nullptr;
   if (view && view->HostTick()) DeliverFrame();
+}
+
+bool IClapPlugin::ImplementsPosixFdSupport() const noexcept { return kWindowNeedsHostLoop && HasEditor(); }
+
+void IClapPlugin::PosixFdSupportOnFd(int fd, clap_posix_fd_flags_t) noexcept {
+  if (fd < 0 || fd != guiFd) return;
+  framework::IEditorView* view = editorOpen ? Graphics() : nullptr;
+  if (view) view->HostTick();
 }
 
 void IClapPlugin::DeliverFrame() noexcept {

@@ -43,6 +43,9 @@ public:
   // [main-thread] One display tick given by the host, for a window that has no display
   // timer of its own; true when something was painted. Windows with their own do nothing.
   virtual bool HostTick() { return false; }
+  // [main-thread] A descriptor the host's event loop watches for reading, calling HostTick
+  // when it is readable, for a window whose events arrive on it; -1 for windows that need none.
+  virtual int EventFd() const { return -1; }
   // [main-thread] The whole current frame, top-down premultiplied BGRA, for a window whose
   // pixels the host shows itself; null (sizes untouched) for windows the system shows.
   virtual const uint8_t* FramePixels(int& /*width*/, int& /*height*/, int& /*rowBytes*/) const { return nullptr; }

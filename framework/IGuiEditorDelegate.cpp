@@ -1,5 +1,7 @@
 #include "framework/IGuiEditorDelegate.h"
 
+#include <cmath>
+
 namespace framework {
 
 IGuiEditorDelegate::IGuiEditorDelegate(int paramCount) : IEditorDelegate(paramCount) {}
@@ -32,6 +34,7 @@ void* IGuiEditorDelegate::OpenEditor(void* parent) {
     graphics = std::move(made);
     if (graphics && lastWidth != 0 && lastHeight != 0 && lastScale != 0.0f)
       graphics->ResizeEditor(lastWidth, lastHeight, lastScale, true);
+    if (graphics && hostScreenScale > 0.0f) graphics->SetScreenScale(hostScreenScale);
   }
   return graphics ? graphics->OpenWindow(parent) : nullptr;
 }
@@ -101,6 +104,8 @@ int IGuiEditorDelegate::LoadEditorState(const StateChunk& chunk, int pos) {
 }
 
 void IGuiEditorDelegate::ApplyScreenScale(float scale) {
+  if (!(scale > 0.0f) || !std::isfinite(scale)) return;
+  hostScreenScale = scale;
   if (graphics) graphics->SetScreenScale(scale);
 }
 

@@ -33,6 +33,7 @@ public:
   void ShowParamInEditor(int paramIdx, double value, bool normalised) override;
   bool SaveEditorState(StateChunk& chunk) const override;
   int LoadEditorState(const StateChunk& chunk, int pos) override;
+  // Also kept for the next graphics object: hosts give the scale before the window exists.
   void ApplyScreenScale(float scale) override;
 
   // [main-thread] A new graphics object from the installed factory, or null.
@@ -54,6 +55,7 @@ private:
   int lastWidth = 0;
   int lastHeight = 0;
   float lastScale = 0.0f;
+  float hostScreenScale = 0.0f;
   bool closing = false;
 };
 

@@ -111,9 +111,10 @@ VstIntPtr IVst2Plugin::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value
       CloseEditor();
       return 1;
     case effEditIdle:
-      // Linux hosts call this on their user-interface thread while the editor is open; it
-      // runs the idle timer created on that thread.
+      // Linux hosts call this on their user-interface thread while the editor is open: it
+      // runs the idle timer created on that thread and the editor window's events and ticks.
       framework::PlatformTimer::Pump();
+      if (framework::IEditorView* view = Graphics()) view->HostTick();
       return 0;
     case effIdentify:
       return kIdentity;

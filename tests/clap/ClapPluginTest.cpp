@@ -55,13 +55,14 @@ protected:
 
 // The eight extensions of the binding, plus timer support: on Linux the host's timer is
 // the only main-thread tick a plug-in gets, and the editor paints on it.
-TEST_F(ClapPlugin, GetExtensionAnswersTheEightExtensionsAndTimerSupport) {
+TEST_F(ClapPlugin, GetExtensionAnswersTheEightExtensionsAndTheEditorsEventLoop) {
   const clap_plugin_t* p = Make();
+  // Timer and posix-fd support carry the X11 editor's ticks and events on the host's loop.
   for (const char* id : {"clap.state", "clap.render", "clap.latency", "clap.audio-ports", "clap.audio-ports-config",
-                         "clap.params", "clap.timer-support", "clap.gui", "clap.tail"})
+                         "clap.params", "clap.timer-support", "clap.posix-fd-support", "clap.gui", "clap.tail"})
     EXPECT_NE(p->get_extension(p, id), nullptr) << id;
   for (const char* id : {"clap.note-ports", "clap.state-context/2", "clap.webview/3", "clap.flush-events/1",
-                         "clap.posix-fd-support", "clap.thread-pool", "clap.voice-info",
+                         "clap.thread-pool", "clap.voice-info",
                          "clap.preset-load/2", "clap.track-info/1", "clap.context-menu/1", "clap.remote-controls/2",
                          "clap.mini-curve-display/3", "clap.resource-directory/1", "clap.STATE", "clap.state ", "", "x"})
     EXPECT_EQ(p->get_extension(p, id), nullptr) << id;

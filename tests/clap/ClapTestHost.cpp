@@ -1,6 +1,7 @@
 #include "ClapTestHost.h"
 
 #include <dlfcn.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -57,6 +58,7 @@ FakeHost::FakeHost(HostOptions hostOptions) : options(hostOptions), mainThread(s
     if (name == CLAP_EXT_TRACK_INFO && o.trackInfo) return &self.trackInfo;
     if (name == CLAP_EXT_GUI && o.gui) return &self.gui;
     if (name == CLAP_EXT_TIMER_SUPPORT && o.timerSupport) return &self.timerSupport;
+    if (name == CLAP_EXT_POSIX_FD_SUPPORT && o.posixFdSupport) return &self.posixFdSupport;
     return nullptr;
   };
   host.request_restart = [](const clap_host_t* h) { Of(h).Record("request_restart"); };
@@ -112,6 +114,44 @@ FakeHost::FakeHost(HostOptions hostOptions) : options(hostOptions), mainThread(s
     return true;
   };
   if (!options.timerSupportComplete) timerSupport.unregister_timer = nullptr;
+  posixFdSupport.register_fd = [](const clap_host_t* h, int fd, clap_posix_fd_flags_t flags) {
+    FakeHost& self = Of(h);
+    self.Record("register_fd", "", flags);
+    const std::lock_guard guard(self.lock);
+    if (std::find(self.fds.begin(), self.fds.end(), fd) != self.fds.end()) return false;
+    self.fds.push_back(fd);
+    return true;
+  };
+  posixFdSupport.modify_fd = [](const clap_host_t* h, int, clap_posix_fd_flags_t flags) {
+    Of(h).Record("modify_fd", "", flags);
+    return true;
+  };
+  posixFdSupport.unregister_fd = [](const clap_host_t* h, int fd) {
+    FakeHost& self = Of(h);
+    self.Record("unregister_fd", "", fd);
+    const std::lock_guard guard(self.lock);
+    const auto at = std::find(self.fds.begin(), self.fds.end(), fd);
+    if (at == self.fds.end()) return false;
+    self.fds.erase(at);
+    return true;
+  };
+  if (!options.posixFdSupportComplete) posixFdSupport.unregister_fd = nullptr;
+}
+
+std::vector<int> FakeHost::Fds() const {
+  const std::lock_guard guard(lock);
+  return fds;
+}
+
+void FakeHost::ServeFds(const clap_plugin_t* plugin, int timeoutMs) {
+  const auto* ext =
+      static_cast<const clap_plugin_posix_fd_support_t*>(plugin->get_extension(plugin, CLAP_EXT_POSIX_FD_SUPPORT));
+  std::vector<pollfd> watched;
+  for (int fd : Fds()) watched.push_back({fd, POLLIN, 0});
+  if (!ext || watched.empty() || poll(watched.data(), watched.size(), timeoutMs) <= 0) return;
+  for (const pollfd& w : watched)
+    if (w.revents) ext->on_fd(plugin, w.fd, (w.revents & POLLIN ? CLAP_POSIX_FD_READ : 0) |
+                                              (w.revents & (POLLERR | POLLHUP) ? CLAP_POSIX_FD_ERROR : 0));
 }
 
 std::vector<clap_id> FakeHost::Timers() const {

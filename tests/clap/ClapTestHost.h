@@ -49,6 +49,8 @@ struct HostOptions {
   bool timerSupport = false;
   bool timerSupportComplete = true;  // register_timer and unregister_timer both set
   bool timerRefused = false;         // register_timer answers false
+  bool posixFdSupport = false;
+  bool posixFdSupportComplete = true;  // register_fd and unregister_fd both set
   const char* name = "Korvel Test Host";
   const char* version = "1.2.3";
   uint32_t clapMajor = 1;
@@ -82,6 +84,11 @@ public:
   std::vector<clap_id> Timers() const;
   // Runs each registered timer once through the plug-in's timer-support extension.
   void FireTimers(const clap_plugin_t* plugin);
+  // The descriptors the plug-in has the host watch now, in the order it registered them.
+  std::vector<int> Fds() const;
+  // The host's event loop: waits up to timeoutMs for a watched descriptor to become
+  // readable and hands each readable one to the plug-in's posix-fd-support extension.
+  void ServeFds(const clap_plugin_t* plugin, int timeoutMs);
 
 private:
   static FakeHost& Of(const clap_host_t* host);
@@ -97,6 +104,8 @@ private:
   clap_host_track_info_t trackInfo;
   clap_host_gui_t gui;
   clap_host_timer_support_t timerSupport;
+  clap_host_posix_fd_support_t posixFdSupport;
+  std::vector<int> fds;
   std::vector<clap_id> timers;
   clap_id nextTimer = 7;
   std::thread::id mainThread;

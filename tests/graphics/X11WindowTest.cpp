@@ -306,52 +306,22 @@ TEST_F(X11Window, KeysArriveAsVirtualKeysAndWhatIsLeftGoesToTheHost) {
 
 // The user picks from the Domain menu in a thread of its own: the editor's thread is inside
 // the modal pop-up meanwhile.
-enum class MenuAction { ChooseMiddle, Escape, ClickOutside };
+using MenuAction = x11test::PopUpUser::Action;
 
 class X11MenuPrompt : public X11Window, public ::testing::WithParamInterface<MenuAction> {};
 
 TEST_P(X11MenuPrompt, TheDomainMenuIsAPopUpOfItsOwn) {
   const XId child = Open();
-  std::atomic<bool> popupSeen{false};
-  std::atomic<bool> rescued{false};
-  std::thread userThread([&, action = GetParam()] {
-    TestConnection hand(server->Name());
-    // The pop-up may show a moment before it holds the grab: act again while it is there.
-    int attempts = 0;
-    for (int i = 0; i < 400 && attempts < 10; ++i) {
-      const auto popups = hand.PopUps();
-      if (popups.empty()) {
-        if (popupSeen) return;
-        usleep(5000);
-        continue;
-      }
-      popupSeen = true;
-      int x = 0, y = 0, w = 0, h = 0;
-      hand.Geometry(popups.front(), x, y, w, h);
-      if (action == MenuAction::ChooseMiddle) {
-        hand.MoveTo(x + w / 2, y + h / 2);
-        hand.Click(x + w / 2, y + h / 2);
-      } else if (action == MenuAction::Escape) {
-        hand.Tap(XK_Escape);
-      } else {
-        hand.Click(x + w + 200, y + h + 200);
-      }
-      ++attempts;
-      usleep(100000);
-    }
-    // Still open: the host closing its window ends the menu, so the test fails rather than hangs.
-    rescued = true;
-    hand.Destroy(parent);
-  });
+  x11test::PopUpUser hand(server->Name(), GetParam(), parent);
   int sx = 0, sy = 0;
   ScreenPoint(child, 63, 415, sx, sy);
   user->Click(sx, sy);
   // The pump runs the modal menu until the user thread has decided.
-  const bool ended = x11test::PumpUntil(Gui(), [&] { return popupSeen && user->PopUps().empty(); });
-  userThread.join();
-  ASSERT_TRUE(popupSeen);
-  if (rescued) parent = 0;
-  ASSERT_FALSE(rescued) << "the pop-up did not react";
+  const bool ended = x11test::PumpUntil(Gui(), [&] { return hand.Seen() && user->PopUps().empty(); });
+  hand.Join();
+  ASSERT_TRUE(hand.Seen());
+  if (hand.Rescued()) parent = 0;
+  ASSERT_FALSE(hand.Rescued()) << "the pop-up did not react";
   ASSERT_TRUE(ended);
   if (GetParam() == MenuAction::ChooseMiddle) {
     EXPECT_DOUBLE_EQ(Value(0), 1.0) << "Freq";

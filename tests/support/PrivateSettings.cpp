@@ -8,6 +8,8 @@
 
 #include <unistd.h>
 
+#include "PrivateSettings.h"
+
 namespace {
 
 struct PrivateSettings {
@@ -22,3 +24,8 @@ struct PrivateSettings {
 const PrivateSettings settings;
 
 }  // namespace
+
+void testsupport::ForgetStoredSettings() {
+  std::error_code ec;
+  std::filesystem::remove_all(settings.folder, ec);
+}

@@ -7,10 +7,12 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "Vst2TestHost.h"
+#include "X11TestServer.h"
 
 namespace {
 
@@ -23,8 +25,11 @@ TEST(Vst2ProcessConcurrent, AudioThreadAutomatesWhileTheUiThreadReadsTextsAndChu
   ASSERT_NE(e, nullptr);
   host.Dispatch(effSetBlockSize, 0, kFrames);
   host.Dispatch(effMainsChanged, 0, 1);
-  int parent = 0;
-  ASSERT_EQ(host.Dispatch(effEditOpen, 0, 0, &parent), 1);
+  // The editor is open in a window of the test's own, under a private X server.
+  x11test::HostWindowScene scene;
+  std::string failure;
+  if (!scene.Start(724, 526, failure)) GTEST_SKIP() << failure;
+  ASSERT_EQ(host.Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(scene.Parent()))), 1);
 
   std::atomic<bool> stop{false};
   std::thread audio([&] {

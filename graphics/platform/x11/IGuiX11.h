@@ -68,6 +68,7 @@ public:
   // Pump() for a binding that knows the editor only as a view; true when something was painted.
   // Offscreen, the headless window's tick.
   bool HostTick() override;
+  int EventFd() const override { return ConnectionFd(); }
   // The system shows the window's pixels: null while on a display; offscreen, the frame.
   const uint8_t* FramePixels(int& pixelsWide, int& pixelsHigh, int& rowBytes) const override;
   // The child window, or 0.
