@@ -30,7 +30,9 @@ class Batch {
 public:
   static constexpr int kPerPath = 64;
 
-  Batch(IGui& gui, const IColour& batchColour, bool filled = false) : g(gui), colour(batchColour), fill(filled) {
+  // A thickness of 0 strokes hairlines: one device pixel wide at any scale.
+  Batch(IGui& gui, const IColour& batchColour, bool filled = false, float strokeThickness = 1.0f)
+      : g(gui), colour(batchColour), fill(filled), thickness(strokeThickness) {
     g.PathClear();
   }
   ~Batch() { Flush(); }
@@ -53,7 +55,7 @@ private:
     if (fill)
       g.PathFill(graphics::IPaintPattern::Solid(colour));
     else
-      g.PathStroke(graphics::IPaintPattern::Solid(colour), 1.0f);
+      g.PathStroke(graphics::IPaintPattern::Solid(colour), thickness);
     g.PathClear();
     count = 0;
   }
@@ -61,6 +63,7 @@ private:
   IGui& g;
   IColour colour;
   bool fill;
+  float thickness;
   int count = 0;
 };
 
@@ -126,14 +129,29 @@ void KorvelGraph::DrawTimeTrace(IGui& g, const KorvelChannel& channel, int c, in
     std::memmove(bottom, bottom + cols, kept * sizeof(float));
     ReduceColumns(p, k, top + kept, bottom + kept, cols);
   }
-  Batch lines(g, colour);
+  // Each column is drawn as vertical lines through the centres of its device pixel columns (one
+  // hairline per device pixel of the unit), reaching halfway to its neighbours' edges: the
+  // pixels the lines joining the columns' tops and bottoms would cover, without those long
+  // slanted lines, which the rasteriser blends two pixels a row, and without wide strokes,
+  // which it fills as polygons. Both cost many times more than straight hairlines.
+  const float s = g.BackingScale() > 0.0f ? g.BackingScale() : 1.0f;
+  const int strands = std::clamp(static_cast<int>(std::ceil(s - 0.01f)), 1, 8);
+  Batch lines(g, colour, false, 0.0f);
   for (int i = 0; i < w; ++i) {
-    const float x = static_cast<float>(i) + l;
+    float hi = top[i], lo = bottom[i];
     if (i > 0) {
-      lines.Line(x - 1.0f, top[i - 1], x, top[i]);
-      lines.Line(x - 1.0f, bottom[i - 1], x, bottom[i]);
+      hi = std::min(hi, (top[i - 1] + top[i]) * 0.5f);
+      lo = std::max(lo, (bottom[i - 1] + bottom[i]) * 0.5f);
     }
-    if (top[i] != bottom[i]) lines.Line(x, top[i], x, bottom[i]);
+    if (i + 1 < w) {
+      hi = std::min(hi, (top[i] + top[i + 1]) * 0.5f);
+      lo = std::max(lo, (bottom[i] + bottom[i + 1]) * 0.5f);
+    }
+    lo = std::max(lo, hi + 1.0f);
+    for (int strand = 0; strand < strands; ++strand) {
+      const float x = static_cast<float>(i) + l + (static_cast<float>(strand) + 0.5f) / s;
+      lines.Line(x, hi, x, lo);
+    }
   }
 }
 
