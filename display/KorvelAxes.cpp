@@ -22,7 +22,7 @@ void Korvel::RebuildAxes() {
   auto* timeAxis = static_cast<CaptionGridControl*>(EditorControl(KorvelControl::TimeAxis));
   auto* levelAxis = static_cast<CaptionGridControl*>(EditorControl(KorvelControl::LevelAxis));
   if (!timeAxis || !levelAxis) return;
-  const double rate = referenceRate;
+  const double rate = referenceRate.load(std::memory_order_relaxed);
   const double z = yZoom.load(std::memory_order_relaxed);
   const double low = xZoomLow.load(std::memory_order_relaxed);
   const double high = xZoomHigh.load(std::memory_order_relaxed);

@@ -80,9 +80,10 @@ void KorvelGraph::TakeSettings() {
     fullRedraw = true;
     MarkDirty(false);
   }
-  if (plugin->ActiveFftSize() != fftSize || plugin->referenceRate != referenceRate) {
+  const double rate = plugin->referenceRate.load(std::memory_order_relaxed);
+  if (plugin->ActiveFftSize() != fftSize || rate != referenceRate) {
     fftSize = plugin->ActiveFftSize();
-    referenceRate = plugin->referenceRate;
+    referenceRate = rate;
     UpdateFrequencyRange();
   }
   const double holdDb = plugin->holdDb.load(std::memory_order_relaxed);

@@ -69,12 +69,15 @@ public:
   double ActiveBlend() const noexcept { return activeBlend; }
 
   // Display settings, written by the parameter hook, read by the display.
+  static constexpr double kDefaultReferenceRate = 44100.0;
   std::atomic<int32_t> domain{0};
   std::atomic<double> xZoomLow{0.5};
   std::atomic<double> xZoomHigh{1.0};
   std::atomic<double> yZoom{0.5};
   std::atomic<double> holdDb{3.0};
-  const double referenceRate = 44100.0;  // the display's time base, not the host's rate
+  // The display's time base: the rate of the audio it shows, so that milliseconds and hertz on
+  // its axes are the signal's own. The host's rate from the last reset; 44100 before any.
+  std::atomic<double> referenceRate{kDefaultReferenceRate};
 
   // Non-owning; set by the editor layout, cleared when the editor closes.
   graphics::IControl* editorControls[kNumEditorControls] = {};

@@ -1,5 +1,6 @@
 // The audio-thread side of Korvel: pass-through and capture into the sample rings.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "engine/Korvel.h"
@@ -62,6 +63,11 @@ void Korvel::AddCapturedFrames(int frames) noexcept {
 
 void Korvel::ResetProcessing() {
   framework::DenormalGuard denormals;
+  // A rate outside what any host runs at is not believed: the display keeps its time base.
+  const double rate = SampleRate();
+  if (std::isfinite(rate) && rate >= 8000.0 && rate <= 768000.0 &&
+      referenceRate.exchange(rate, std::memory_order_relaxed) != rate)
+    displayDirty.store(1, std::memory_order_release);
   for (KorvelChannel* channel : channels) {
     std::memset(channel->history.Data(), 0, static_cast<size_t>(channel->history.Size()));
     channel->level = 0.0;

@@ -20,6 +20,7 @@ graphics::ITextControl* LevelReadout(const Korvel& korvel, int channel) {
 }  // namespace
 
 int Korvel::DrainSamples() {
+  const double rate = referenceRate.load(std::memory_order_relaxed);
   framework::DenormalGuard denormals;
   if (blendChanged.exchange(0, std::memory_order_acq_rel)) {
     activeBlend = requestedBlend.load(std::memory_order_relaxed);
@@ -53,7 +54,7 @@ int Korvel::DrainSamples() {
     }
 
     if (freq) {
-      const auto delay = std::max(0, static_cast<int>(channel->delayMs.load(std::memory_order_relaxed) * 0.001 * referenceRate));
+      const auto delay = std::max(0, static_cast<int>(channel->delayMs.load(std::memory_order_relaxed) * 0.001 * rate));
       // The analyser reads its own size, which a failed resize may have left unchanged.
       channel->analyser.Process(history + std::max(0, kHistorySamples - delay - channel->analyser.Size()));
     }
@@ -85,7 +86,7 @@ void Korvel::ApplyPendingSettings() {
   if (graphics::IControl* hold = EditorControl(KorvelControl::HoldHandle)) hold->SetHidden(!time);
   if (time && span) {
     const double seconds = (xZoomHigh.load(std::memory_order_relaxed) - xZoomLow.load(std::memory_order_relaxed)) *
-                           kHistorySamples / referenceRate;
+                           kHistorySamples / referenceRate.load(std::memory_order_relaxed);
     char text[32] = "";
     if (seconds > 0.0) std::snprintf(text, sizeof text, "%.1f ms", seconds * 1000.0);
     span->SetString(text);

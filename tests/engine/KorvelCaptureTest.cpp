@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <cstring>
 
 #include "KorvelHarness.h"
@@ -99,6 +101,26 @@ TEST(KorvelCapture, ResetEmptiesEveryCaptureState) {
     EXPECT_EQ(h.korvel->Channel(c)->level, 0.0);
   }
   EXPECT_EQ(h.korvel->pendingFrames.load(), 0);
+}
+
+TEST(KorvelCapture, ResetTakesTheHostsRateAsTheDisplaysTimeBase) {
+  // Milliseconds and hertz on the display are the signal's own only at the stream's rate.
+  struct Case {
+    double hostRate;
+    double expected;
+  };
+  const Case cases[] = {{48000.0, 48000.0}, {96000.0, 96000.0}, {1.0, 96000.0}, {1e9, 96000.0},
+                        {std::nan(""), 96000.0}, {44100.0, 44100.0}};
+  KorvelHarness h;
+  EXPECT_EQ(h.korvel->referenceRate.load(), Korvel::kDefaultReferenceRate);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.hostRate);
+    h.korvel->StoreSampleRate(c.hostRate);
+    h.korvel->displayDirty.store(0);
+    h.korvel->ResetProcessing();
+    EXPECT_EQ(h.korvel->referenceRate.load(), c.expected);
+    EXPECT_EQ(h.korvel->displayDirty.load() != 0, c.hostRate == c.expected) << "the axes are rebuilt for a new rate";
+  }
 }
 
 TEST(KorvelCapture, ProcessingAllocatesNothingAndTakesNoLock) {

@@ -35,6 +35,17 @@ struct Picture {
     const int hi = std::max({r, g, b}), lo = std::min({r, g, b});
     return hi > 90 && hi - lo > 40;
   }
+  // A pixel of the main pair's pale trace, or any other far brighter than the grid's grey.
+  bool IsBright(int x, int y) const {
+    const uint32_t p = At(x, y);
+    return std::max({p >> 16 & 0xff, p >> 8 & 0xff, p & 0xff}) > 200;
+  }
+  int BrightIn(int x0, int y0, int x1, int y1) const {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) n += IsBright(x, y);
+    return n;
+  }
   // How many trace pixels the rectangle [x0, x1) × [y0, y1) holds.
   int TraceIn(int x0, int y0, int x1, int y1) const {
     int n = 0;
@@ -114,9 +125,37 @@ TEST_F(RenderTool, TheDemoSpectrumPeaksAtItsTonesAndStaysLowElsewhere) {
   ASSERT_EQ(r.status, 0) << r.output;
   const Picture p = Load(Path("freq.png"));
   ASSERT_EQ(p.width, 724);
-  // 220 Hz rises high; between 3 and 4 kHz only the noise floor lies along the bottom.
-  EXPECT_GT(p.TraceIn(95, 130, 106, 200), 0);
+  // The main pair's pale 220 Hz peak rises high; between 3 and 4 kHz only the noise floor lies
+  // along the bottom.
+  EXPECT_GT(p.BrightIn(99, 130, 104, 200), 50);
   EXPECT_EQ(p.TraceIn(350, 60, 390, 330), 0);
+}
+
+TEST_F(RenderTool, TheDemoTonesPeakOnTheGridLineOfTheirFrequency) {
+  // The opening range 5.5 … 22 kHz holds only the demo's 8 kHz tone above the noise: its peak
+  // must stand on the "8.0k" grid line, whatever the stream's rate (48 kHz here).
+  const Result r = Run("--domain freq -o " + Path("freq8k.png"));
+  ASSERT_EQ(r.status, 0) << r.output;
+  const Picture p = Load(Path("freq8k.png"));
+  int peakX = -1, peakTop = 1 << 30;
+  for (int x = 82; x < 616; ++x)
+    for (int y = 60; y < 355; ++y)
+      if (p.IsTrace(x, y) || p.IsBright(x, y)) {
+        if (y < peakTop) {
+          peakTop = y;
+          peakX = x;
+        }
+        break;
+      }
+  ASSERT_GE(peakX, 0);
+  const auto isGrid = [&](int x) {
+    const uint32_t c = p.At(x, 70);
+    const int red = c >> 16 & 0xff, green = c >> 8 & 0xff, blue = c & 0xff;
+    return red == green && green == blue && red > 90 && red < 160;
+  };
+  bool onGrid = false;
+  for (int x = peakX - 2; x <= peakX + 2; ++x) onGrid = onGrid || isGrid(x);
+  EXPECT_TRUE(onGrid) << "peak at column " << peakX;
 }
 
 TEST_F(RenderTool, TheDemoPhaseCloudRisesFromTheBottomCentre) {

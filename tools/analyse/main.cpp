@@ -76,7 +76,7 @@ int main() {
     for (int i = 1; i < n / 2; ++i)
       if (spectrum[i] > spectrum[best]) best = i;
     std::printf("%-8s %10s %8d %14.1f %10.3f   %.0f Hz at %.2f\n", label, level.Get(), best,
-                best * korvel.referenceRate / n, spectrum[best], kTones[c].hz, kTones[c].amplitude);
+                best * korvel.referenceRate.load() / n, spectrum[best], kTones[c].hz, kTones[c].amplitude);
   }
   return 0;
 }
