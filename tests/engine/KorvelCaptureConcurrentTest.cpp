@@ -97,8 +97,11 @@ TEST(KorvelCaptureConcurrent, RingStaysInRangeWhileAResetClearsIt) {
   std::atomic<bool> done{false};
   std::mutex processing;  // bindings never reset while a block runs
 
+  // The producer goes on until the consumer has read something: on a loaded machine the
+  // consumer's thread may not run at all within the first 20 million samples.
+  std::atomic<bool> consumed{false};
   std::thread producer([&] {
-    for (int32_t next = 1; next < 20'000'000;) {
+    for (int32_t next = 1; next < 20'000'000 || !consumed.load();) {
       std::lock_guard<std::mutex> block(processing);
       int32_t samples[64];
       for (auto& v : samples) v = next++;
@@ -131,6 +134,7 @@ TEST(KorvelCaptureConcurrent, RingStaysInRangeWhileAResetClearsIt) {
       }
       last = out[j];
     }
+    if (got > 0) consumed = true;
     const int available = ring.Available();
     ASSERT_GE(available, 0);
     ASSERT_LE(available, 4096);
