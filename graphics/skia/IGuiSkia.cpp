@@ -11,6 +11,7 @@
 #include "graphics/IGraphicsCaches.h"
 #include "graphics/IResources.h"
 #include "graphics/PlatformFont.h"
+#include "graphics/skia/PngEncoding.h"
 #include "graphics/skia/SkiaCApi.h"
 
 namespace graphics {
@@ -244,30 +245,11 @@ uint32_t IGuiSkia::PixelAt(int x, int y) const noexcept {
 }
 
 bool IGuiSkia::EncodePng(std::vector<uint8_t>& png) const {
-  if (!pixelWidth || !pixelHeight) return false;
-  const sk_imageinfo_t info = {nullptr, pixelWidth, pixelHeight, BGRA_8888_SK_COLORTYPE, PREMUL_SK_ALPHATYPE};
-  sk_pixmap_t* pixmap =
-      sk_pixmap_new_with_params(&info, frameBuffer.data() + kHeaderBytes, static_cast<size_t>(pixelWidth) * 4);
-  sk_wstream_dynamicmemorystream_t* stream = sk_dynamicmemorywstream_new();
-  const sk_pngencoder_options_t options = {ALL_SK_PNGENCODER_FILTER_FLAGS, 6, nullptr, nullptr, nullptr};
-  const bool encoded = sk_pngencoder_encode(reinterpret_cast<sk_wstream_t*>(stream), pixmap, &options);
-  sk_pixmap_destructor(pixmap);
-  sk_data_t* data = sk_dynamicmemorywstream_detach_as_data(stream);
-  sk_dynamicmemorywstream_destroy(stream);
-  if (!data) return false;
-  const auto* bytes = static_cast<const uint8_t*>(sk_data_get_data(data));
-  if (encoded && bytes) png.assign(bytes, bytes + sk_data_get_size(data));
-  sk_data_unref(data);
-  return encoded && bytes;
+  return graphics::EncodePng(frameBuffer.data() + kHeaderBytes, pixelWidth, pixelHeight, pixelWidth * 4, png);
 }
 
 bool IGuiSkia::WritePng(const char* filePath) const {
-  std::vector<uint8_t> png;
-  if (!filePath || !EncodePng(png)) return false;
-  FILE* file = std::fopen(filePath, "wb");
-  if (!file) return false;
-  const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
-  return std::fclose(file) == 0 && written;
+  return WritePngFile(filePath, frameBuffer.data() + kHeaderBytes, pixelWidth, pixelHeight, pixelWidth * 4);
 }
 
 // ---- Matrices and regions -----------------------------------------------------------------------

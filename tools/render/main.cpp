@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "graphics/skia/PngEncoding.h"
 #include "tools/render/AudioSource.h"
 #include "tools/render/ClapModule.h"
 #include "tools/render/OffscreenHost.h"
-#include "tools/render/PngFile.h"
 
 namespace {
 
@@ -205,8 +205,8 @@ int Render(const Options& options) {
   for (int i = 0; i < 4; ++i) host.FireTimers();
 
   if (host.FramesPainted() == 0) return Fail("the editor painted no frame");
-  if (!WritePngFile(options.output, host.FramePixels().data(), host.FrameWidth(), host.FrameHeight(),
-                    host.FrameRowBytes()))
+  if (!graphics::WritePngFile(options.output.c_str(), host.FramePixels().data(), host.FrameWidth(), host.FrameHeight(),
+                              host.FrameRowBytes()))
     return Fail("cannot write " + options.output);
   std::printf("%s: %d × %d\n", options.output.c_str(), host.FrameWidth(), host.FrameHeight());
   return 0;
