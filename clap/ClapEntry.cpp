@@ -9,6 +9,9 @@
 #include <string>
 
 #include "clap/ClapProduct.h"
+#ifdef _WIN32
+#include "graphics/platform/win/WinSkiaLibrary.h"
+#endif
 
 namespace {
 
@@ -44,6 +47,10 @@ void FillDescriptor(clap_plugin_descriptor_t& d, const ClapProduct& product) noe
 
 bool EntryInit(const char* path) noexcept {
   if (!path || !*path) return false;
+#ifdef _WIN32
+  // Skia's library beside the module; without it the module cannot work.
+  if (!graphics::win::LoadSkiaLibrary()) return false;
+#endif
   EntryState& state = State();
   const std::lock_guard lock(state.lock);
   if (state.count > 0) {

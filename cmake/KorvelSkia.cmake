@@ -1,13 +1,21 @@
-# Restores libSkiaSharp.so with dotnet at configure time and exposes it as the imported target korvel::skia.
-# Sets KORVEL_SKIA_FOUND; when the restore fails, KORVEL_SKIA_RESTORE_ERROR holds the client's exact words.
+# Restores libSkiaSharp.so (libSkiaSharp.dll for Windows) with dotnet at configure time and exposes it
+# as the imported target korvel::skia. Sets KORVEL_SKIA_FOUND; when the restore fails,
+# KORVEL_SKIA_RESTORE_ERROR holds the client's exact words.
 set(KORVEL_SKIA_VERSION 4.156.1)
 set(KORVEL_NUGET_DIR ${CMAKE_BINARY_DIR}/nuget)
 set(KORVEL_SKIA_FOUND OFF)
 set(KORVEL_SKIA_RESTORE_ERROR "")
 
-foreach(package SkiaSharp.NativeAssets.Linux.NoDependencies SkiaSharp.NativeAssets.Linux)
+if(WIN32)
+  set(skia_packages SkiaSharp.NativeAssets.Win32)
+  set(skia_runtime win-x64/native/libSkiaSharp.dll)
+else()
+  set(skia_packages SkiaSharp.NativeAssets.Linux.NoDependencies SkiaSharp.NativeAssets.Linux)
+  set(skia_runtime linux-x64/native/libSkiaSharp.so)
+endif()
+foreach(package ${skia_packages})
   string(TOLOWER ${package} package_dir)
-  set(lib ${KORVEL_NUGET_DIR}/${package_dir}/${KORVEL_SKIA_VERSION}/runtimes/linux-x64/native/libSkiaSharp.so)
+  set(lib ${KORVEL_NUGET_DIR}/${package_dir}/${KORVEL_SKIA_VERSION}/runtimes/${skia_runtime})
   if(NOT EXISTS ${lib})
     find_program(DOTNET dotnet)
     if(NOT DOTNET)
@@ -31,7 +39,32 @@ foreach(package SkiaSharp.NativeAssets.Linux.NoDependencies SkiaSharp.NativeAsse
   break()
 endforeach()
 
-if(KORVEL_SKIA_FOUND)
+if(KORVEL_SKIA_FOUND AND WIN32)
+  message(STATUS "Skia: ${KORVEL_SKIA_LIBRARY}")
+  # A host loads a module with a plain LoadLibrary, which would look for a statically imported
+  # libSkiaSharp.dll beside the host's program. So the modules import it through a delay-load
+  # library, and load it by full path from their own folder before the first Skia call.
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  file(COPY_FILE ${KORVEL_SKIA_LIBRARY} ${CMAKE_BINARY_DIR}/bin/libSkiaSharp.dll ONLY_IF_DIFFERENT)
+  set(skia_def ${CMAKE_BINARY_DIR}/skia-import/libSkiaSharp.def)
+  set(skia_delaylib ${CMAKE_BINARY_DIR}/skia-import/libSkiaSharp.delay.a)
+  if(NOT EXISTS ${skia_delaylib} OR ${KORVEL_SKIA_LIBRARY} IS_NEWER_THAN ${skia_delaylib})
+    find_program(KORVEL_GENDEF gendef REQUIRED)
+    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/skia-import)
+    execute_process(COMMAND ${KORVEL_GENDEF} - ${KORVEL_SKIA_LIBRARY} OUTPUT_FILE ${skia_def}
+                    RESULT_VARIABLE rc ERROR_QUIET)
+    if(NOT rc EQUAL 0)
+      message(FATAL_ERROR "gendef could not list the exports of ${KORVEL_SKIA_LIBRARY}")
+    endif()
+    execute_process(COMMAND ${CMAKE_DLLTOOL} --input-def ${skia_def} --dllname libSkiaSharp.dll
+                            --output-delaylib ${skia_delaylib} RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+      message(FATAL_ERROR "dlltool could not make the delay-load library for libSkiaSharp.dll")
+    endif()
+  endif()
+  add_library(korvel::skia STATIC IMPORTED GLOBAL)
+  set_target_properties(korvel::skia PROPERTIES IMPORTED_LOCATION ${skia_delaylib})
+elseif(KORVEL_SKIA_FOUND)
   message(STATUS "Skia: ${KORVEL_SKIA_LIBRARY}")
   # Every binary that links Skia finds the copy beside it through $ORIGIN. The library's
   # soname carries its version, so the versioned name sits beside it as a link.

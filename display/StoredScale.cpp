@@ -8,8 +8,40 @@
 #include <fstream>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+// After windows.h, which it builds on.
+#include <shlobj.h>
+#endif
+
 namespace fs = std::filesystem;
 
+namespace {
+
+// Paths are UTF-8 everywhere here; Windows' narrow file functions would read them as ANSI.
+fs::path PathOf(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+
+}  // namespace
+
+std::string WindowsSettingsFolder(const std::string& roamingAppData) {
+  std::string base = roamingAppData;
+  while (!base.empty() && (base.back() == '\\' || base.back() == '/')) base.pop_back();
+  if (base.empty()) return {};
+  return base + "\\Marrowby Audio\\Preferences\\";
+}
+
+#ifdef _WIN32
+std::string SettingsFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, folder, -1, nullptr, 0, nullptr, nullptr);
+  if (n <= 1) return {};
+  std::string utf8(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, folder, -1, utf8.data(), n, nullptr, nullptr);
+  utf8.resize(static_cast<size_t>(n - 1));
+  return WindowsSettingsFolder(utf8);
+}
+#else
 std::string SettingsFolder() {
   std::string base;
   const char* config = std::getenv("XDG_CONFIG_HOME");
@@ -23,6 +55,7 @@ std::string SettingsFolder() {
   if (base.back() != '/') base += '/';
   return base + "Marrowby Audio/Preferences/";
 }
+#endif
 
 std::string ScaleFilePath(const char* productName) {
   if (!productName || !*productName) return {};
@@ -37,7 +70,7 @@ std::string ScaleFilePath(const char* productName) {
 bool ReadStoredScale(const char* productName, float& scale) {
   const std::string path = ScaleFilePath(productName);
   if (path.empty()) return false;
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(PathOf(path), std::ios::binary);
   if (!file) return false;
   std::string line;
   std::getline(file, line, '\n');
@@ -63,8 +96,8 @@ bool WriteStoredScale(const char* productName, float scale) {
   const std::string path = ScaleFilePath(productName);
   if (folder.empty() || path.empty()) return false;
   std::error_code ec;
-  fs::create_directories(folder, ec);
-  if (ec && !fs::is_directory(folder, ec)) return false;
+  fs::create_directories(PathOf(folder), ec);
+  if (ec && !fs::is_directory(PathOf(folder), ec)) return false;
 
   char text[32];
   const auto [end, error] = std::to_chars(text, text + sizeof text - 1, scale, std::chars_format::fixed, 4);
@@ -73,18 +106,18 @@ bool WriteStoredScale(const char* productName, float scale) {
   // Written beside the file and moved over it, so a failed write never leaves half a file.
   const std::string temporary = path + ".tmp";
   {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+    std::ofstream file(PathOf(temporary), std::ios::binary | std::ios::trunc);
     if (!file) return false;
     file.write(text, end + 1 - text);
     file.close();
     if (!file) {
-      fs::remove(temporary, ec);
+      fs::remove(PathOf(temporary), ec);
       return false;
     }
   }
-  fs::rename(temporary, path, ec);
+  fs::rename(PathOf(temporary), PathOf(path), ec);
   if (ec) {
-    fs::remove(temporary, ec);
+    fs::remove(PathOf(temporary), ec);
     return false;
   }
   return true;

@@ -1,15 +1,12 @@
 # Writes a C++ source holding every file of FILES ("|"-separated) as a module resource:
 # type = the extension upper-cased, name = the file name upper-cased. Run with cmake -P.
+include(${CMAKE_CURRENT_LIST_DIR}/ResourceNames.cmake)
 string(REPLACE "|" ";" files "${FILES}")
 set(arrays "")
 set(entries "")
 set(index 0)
 foreach(file ${files})
-  get_filename_component(name ${file} NAME)
-  string(TOUPPER ${name} upper)
-  get_filename_component(ext ${file} LAST_EXT)
-  string(SUBSTRING "${ext}" 1 -1 type)
-  string(TOUPPER "${type}" type)
+  korvel_resource_name(${file} upper type)
   file(READ ${file} hex HEX)
   file(SIZE ${file} size)
   string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")

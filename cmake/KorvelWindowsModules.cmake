@@ -1,0 +1,30 @@
+# The Windows form of the two modules made in clap/ and vst2/: module resources compiled in
+# with windres, exactly the entry points exported (a .def file), Windows file names, and
+# libSkiaSharp.dll copied beside them (they load it from their own folder).
+function(korvel_windows_module target)
+  cmake_parse_arguments(M "" "SUFFIX" "EXPORTS" ${ARGN})
+  target_sources(${target} PRIVATE ${KORVEL_RESOURCE_SCRIPT})
+  set_source_files_properties(${KORVEL_RESOURCE_SCRIPT} TARGET_DIRECTORY ${target}
+                              PROPERTIES OBJECT_DEPENDS "${KORVEL_RESOURCE_FILES}")
+  set(def ${CMAKE_BINARY_DIR}/${target}.def)
+  list(JOIN M_EXPORTS "\n  " exports)
+  file(CONFIGURE OUTPUT ${def} CONTENT "EXPORTS\n  ${exports}\n")
+  # Linked before any library, the .def names every export: nothing else leaks out.
+  target_sources(${target} PRIVATE ${def})
+  set_target_properties(${target} PROPERTIES PREFIX "" SUFFIX ${M_SUFFIX})
+  # The ELF export script of the Linux build means nothing to the PE linker.
+  get_target_property(options ${target} LINK_OPTIONS)
+  if(options)
+    list(FILTER options EXCLUDE REGEX "version-script")
+    set_target_properties(${target} PROPERTIES LINK_OPTIONS "${options}")
+  endif()
+endfunction()
+
+if(KORVEL_SKIA_FOUND)
+  korvel_windows_module(korvel_clap SUFFIX .clap EXPORTS clap_entry clap_factory)
+  korvel_windows_module(korvel_vst2_plugin SUFFIX .dll EXPORTS VSTPluginMain main)
+  # The alias "main" of VSTPluginMain lacks its target's nothrow, which only the PE target of
+  # GCC reports; the alias is called by hosts as a C function, where nothrow means nothing.
+  set_source_files_properties(${PROJECT_SOURCE_DIR}/vst2/Vst2Main.cpp TARGET_DIRECTORY korvel_vst2_plugin
+                              PROPERTIES COMPILE_OPTIONS -Wno-missing-attributes)
+endif()
