@@ -28,6 +28,10 @@ function(korvel_test name)
   target_link_libraries(${name} PRIVATE korvel_options GTest::gtest GTest::gtest_main ${T_LIBS})
   # A test that hangs fails after two minutes instead of holding CI up.
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${T_LABEL} TIMEOUT 120)
+  # The target korvel_threads_tests builds just these, for the ThreadSanitizer run.
+  if(T_LABEL STREQUAL "threads")
+    set_property(GLOBAL APPEND PROPERTY KORVEL_THREADS_TESTS ${name})
+  endif()
 endfunction()
 
 # korvel_folder_tests(<label> LIBS ...): one test executable per *Test.cpp of the calling
