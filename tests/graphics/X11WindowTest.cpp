@@ -28,12 +28,11 @@ namespace {
 
 using graphics::IGuiX11;
 using graphics::XId;
+using x11test::AsParent;
 using x11test::TestConnection;
 using x11test::XvfbServer;
 
 constexpr int kWidth = 724, kHeight = 526;
-
-void* AsParent(XId window) { return reinterpret_cast<void*>(static_cast<uintptr_t>(window)); }
 
 // One server per test program (CTest runs each test in its own program).
 class X11Window : public ::testing::Test {

@@ -3,6 +3,7 @@
 // itself, and a connection of the test's own that plays the user and the host (parent windows,
 // synthesised input, reading pixels and the window tree).
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,6 +13,9 @@
 #include "graphics/platform/x11/X11Types.h"
 
 namespace x11test {
+
+// A window id as the native parent handle an editor is opened with.
+inline void* AsParent(graphics::XId window) { return reinterpret_cast<void*>(static_cast<uintptr_t>(window)); }
 
 class XvfbServer {
 public:

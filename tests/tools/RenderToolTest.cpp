@@ -40,17 +40,13 @@ struct Picture {
     const uint32_t p = At(x, y);
     return std::max({p >> 16 & 0xff, p >> 8 & 0xff, p & 0xff}) > 200;
   }
-  int BrightIn(int x0, int y0, int x1, int y1) const {
+  // How many pixels of the rectangle [x0, x1) × [y0, y1) are trace (or bright) pixels.
+  int TraceIn(int x0, int y0, int x1, int y1) const { return CountIn(x0, y0, x1, y1, &Picture::IsTrace); }
+  int BrightIn(int x0, int y0, int x1, int y1) const { return CountIn(x0, y0, x1, y1, &Picture::IsBright); }
+  int CountIn(int x0, int y0, int x1, int y1, bool (Picture::*is)(int, int) const) const {
     int n = 0;
     for (int y = y0; y < y1; ++y)
-      for (int x = x0; x < x1; ++x) n += IsBright(x, y);
-    return n;
-  }
-  // How many trace pixels the rectangle [x0, x1) × [y0, y1) holds.
-  int TraceIn(int x0, int y0, int x1, int y1) const {
-    int n = 0;
-    for (int y = y0; y < y1; ++y)
-      for (int x = x0; x < x1; ++x) n += IsTrace(x, y);
+      for (int x = x0; x < x1; ++x) n += (this->*is)(x, y);
     return n;
   }
 };

@@ -29,7 +29,7 @@ TEST(Vst2ProcessConcurrent, AudioThreadAutomatesWhileTheUiThreadReadsTextsAndChu
   x11test::HostWindowScene scene;
   std::string failure;
   if (!scene.Start(724, 526, failure)) GTEST_SKIP() << failure;
-  ASSERT_EQ(host.Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(scene.Parent()))), 1);
+  ASSERT_EQ(host.Dispatch(effEditOpen, 0, 0, x11test::AsParent(scene.Parent())), 1);
 
   std::atomic<bool> stop{false};
   std::thread audio([&] {

@@ -21,7 +21,7 @@ using x11test::TestConnection;
 
 constexpr int kWidth = 724, kHeight = 526;
 
-void* AsParent(XId window) { return reinterpret_cast<void*>(static_cast<uintptr_t>(window)); }
+using x11test::AsParent;
 
 class Vst2X11Editor : public ::testing::Test {
 protected:
