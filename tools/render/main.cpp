@@ -201,6 +201,13 @@ int Render(const Options& options) {
     streamed += got;
     for (; static_cast<double>(streamed) / rate >= nextTick; nextTick += tickSeconds) host.FireTimers();
   }
+  // A freeze time the audio never reached would silently show its last frame instead.
+  if (options.freezeAt >= 0.0 && streamed < endFrame) {
+    char message[160];
+    std::snprintf(message, sizeof message, "--freeze-at %g s is past the end of the audio (%g s)", options.freezeAt,
+                  static_cast<double>(streamed) / rate);
+    return Fail(message);
+  }
   // A few more ticks let the display take in the last block and settle.
   for (int i = 0; i < 4; ++i) host.FireTimers();
 
