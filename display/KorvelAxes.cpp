@@ -1,5 +1,6 @@
 // Korvel's axis rebuild: the label lists of both grids for the current domain and zoom.
 #include "display/CaptionGridControl.h"
+#include "display/SpectrumMapper.h"
 #include "engine/Korvel.h"
 
 namespace {
@@ -38,8 +39,8 @@ void Korvel::RebuildAxes() {
       levelAxis->margin = 0.1;
       break;
     case DisplayDomain::Freq:
-      timeAxis->BuildFrequencyLabels(static_cast<int>(low * low * 21980.0 + 20.0),
-                                     static_cast<int>(high * high * 21980.0 + 20.0), static_cast<int>(rate),
+      timeAxis->BuildFrequencyLabels(static_cast<int>(ZoomFrequency(low, rate)),
+                                     static_cast<int>(ZoomFrequency(high, rate)), static_cast<int>(rate),
                                      activeFftSize, 0.06, 0.92, true);
       timeAxis->axisKind = AxisKind::Frequency;
       timeAxis->area = WithTop(timeAxis->Bounds(), 15.0f);

@@ -101,13 +101,25 @@ void SpectrumMapper::InterpolateSparse(const float* v, int c, int width) {
   }
 }
 
+double TopFrequency(double rate) noexcept {
+  constexpr double kTop = 22000.0;
+  return rate > 0.0 ? std::min(kTop, rate * 0.5) : kTop;
+}
+
+double ZoomFrequency(double x, double rate) noexcept {
+  constexpr double kBottom = 20.0;
+  return x * x * (TopFrequency(rate) - kBottom) + kBottom;
+}
+
 FrequencyRange ComputeFrequencyRange(double xZoomLow, double xZoomHigh, int fftSize, double rate) {
   FrequencyRange r;
-  r.highHz = xZoomHigh * xZoomHigh * 21980.0 + 20.0;
-  r.lowHz = xZoomLow * xZoomLow * 21980.0 + 20.0;
+  r.highHz = ZoomFrequency(xZoomHigh, rate);
+  r.lowHz = ZoomFrequency(xZoomLow, rate);
   if (fftSize <= 0 || !(rate > 0.0)) return r;
-  const auto hi = static_cast<int>(r.highHz * fftSize / rate);
-  const auto lo = static_cast<int>(r.lowHz * fftSize / rate);
+  // At the Nyquist frequency itself the bin would be N / 2, one past the spectrum's last.
+  const int highest = std::max(fftSize / 2 - 1, 0);
+  const int hi = std::min(static_cast<int>(r.highHz * fftSize / rate), highest);
+  const int lo = std::min(static_cast<int>(r.lowHz * fftSize / rate), highest);
   r.lastBin = hi + 1;
   r.firstBin = lo + 1;
   if (r.lastBin <= r.firstBin) {

@@ -31,5 +31,12 @@ struct FrequencyRange {
   double highHz = 0.0;
 };
 
-// Zoom edges map to 20 … 22000 Hz quadratically; a range narrower than one bin widens to one.
+// The highest frequency the view shows: 22 kHz, or the Nyquist frequency of a slower stream.
+double TopFrequency(double rate) noexcept;
+// The frequency of an X Zoom value (0 … 1): quadratic from 20 Hz to the top frequency, so
+// at 44.1 kHz and above x² × 21980 + 20.
+double ZoomFrequency(double x, double rate) noexcept;
+
+// Zoom edges map to frequencies by ZoomFrequency; the shown bins stay below N / 2, and a range
+// narrower than one bin widens to one.
 FrequencyRange ComputeFrequencyRange(double xZoomLow, double xZoomHigh, int fftSize, double rate);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -26,6 +27,28 @@ TEST(FrequencyRange, ZoomEdgesBecomeBinsAndFrequencies) {
     EXPECT_DOUBLE_EQ(r.lowHz, c.lowHz);
     EXPECT_DOUBLE_EQ(r.highHz, c.highHz);
   }
+}
+
+TEST(FrequencyRange, StaysBelowTheNyquistFrequencyAtEveryRate) {
+  const double rates[] = {8000, 11025, 16000, 22050, 32000, 44100, 48000, 88200, 96000, 176400, 192000, 384000};
+  const double zooms[][2] = {{0.0, 1.0}, {0.0, 0.75}, {0.9, 1.0}, {1.0, 1.0}};
+  for (double rate : rates)
+    for (const auto& zoom : zooms)
+      for (int n : {256, 4096, 16384}) {
+        SCOPED_TRACE(testing::Message() << rate << " Hz, zoom " << zoom[0] << "-" << zoom[1] << ", N " << n);
+        const double top = std::min(22000.0, rate / 2);
+        const FrequencyRange r = ComputeFrequencyRange(zoom[0], zoom[1], n, rate);
+        EXPECT_GE(r.lowHz, 20.0);
+        EXPECT_LE(r.highHz, zoom[0] == zoom[1] ? rate / 2 : top);  // an empty range widens to one bin
+        EXPECT_GE(r.firstBin, 1);
+        EXPECT_LT(r.firstBin, r.lastBin);
+        EXPECT_LE(r.lastBin, n / 2);  // the analyser's spectrum ends below bin N/2
+      }
+  // The whole zoom range spans 20 Hz … the top frequency; at 44.1 kHz and above, 22 kHz.
+  EXPECT_DOUBLE_EQ(ZoomFrequency(1.0, 32000.0), 16000.0);
+  EXPECT_DOUBLE_EQ(ZoomFrequency(0.0, 32000.0), 20.0);
+  EXPECT_DOUBLE_EQ(ZoomFrequency(1.0, 48000.0), 22000.0);
+  EXPECT_DOUBLE_EQ(ZoomFrequency(0.5, 96000.0), 0.25 * 21980 + 20);
 }
 
 TEST(SpectrumMapper, TableFallsFromOneTowardsOneOverRootTwoM) {

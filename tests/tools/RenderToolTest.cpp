@@ -154,6 +154,74 @@ TEST_F(RenderTool, TheDemoTonesPeakOnTheGridLineOfTheirFrequency) {
   EXPECT_TRUE(onGrid) << "peak at column " << peakX;
 }
 
+// At each host rate, through files of that rate: the sine's peak stands in the column of its
+// frequency on the warped axis, and a 10 ms delay moves a step by 10 ms of that rate.
+TEST_F(RenderTool, FilesAtEveryRateShowTheirOwnHertzAndMilliseconds) {
+  constexpr int kL = 80, kR = 618, kT = 56, kB = 362, kN = 16384;
+  const auto write = [&](const std::string& path, double rate, double seconds, auto sample) {
+    SF_INFO info{};
+    info.samplerate = static_cast<int>(rate);
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr);
+    std::vector<float> frames(static_cast<size_t>(rate * seconds));
+    for (size_t i = 0; i < frames.size(); ++i) frames[i] = static_cast<float>(sample(static_cast<double>(i)));
+    sf_writef_float(file, frames.data(), static_cast<sf_count_t>(frames.size()));
+    sf_close(file);
+  };
+  // The first column, left to right, with a pixel of `is` in rows y0 … y1 (and, when asked,
+  // none in the centre row).
+  const auto firstColumn = [](const Picture& p, int y0, int y1, auto is, bool centreClear = false) {
+    for (int x = kL + 1; x < kR - 1; ++x)
+      for (int y = y0; y <= y1; ++y)
+        if (is(p.At(x, y)) && !(centreClear && is(p.At(x, (kT + kB) / 2)))) return x;
+    return -1;
+  };
+  const auto brightness = [](uint32_t c) { return std::max({c >> 16 & 0xff, c >> 8 & 0xff, c & 0xff}); };
+  for (double rate : {8000.0, 11025.0, 16000.0, 22050.0, 32000.0, 44100.0, 48000.0, 88200.0, 96000.0, 176400.0, 192000.0}) {
+    SCOPED_TRACE(testing::Message() << rate << " Hz");
+    const double top = std::min(22000.0, rate / 2);
+    const double hz = 0.3 * top;
+    const std::string tone = Path("rate-tone.wav");
+    write(tone, rate, 1.0, [&](double n) { return 0.5 * std::sin(2 * std::numbers::pi * hz * n / rate); });
+    const Result r = Run("\"" + tone + "\" --domain freq --param \"X Zoom Low=0\" --param \"X Zoom High=1\"" +
+                         " --param \"FFT Size=16384\" -o " + Path("rate-freq.png"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    const Picture p = Load(Path("rate-freq.png"));
+    ASSERT_EQ(p.width, 724);
+    int peakX = -1;
+    for (int row = kT + 1; row < kB && peakX < 0; ++row)
+      peakX = firstColumn(p, row, row, [&](uint32_t c) { return brightness(c) > 200; });
+    // Column x shows the bin whose warp value N^(−bin / N) lies that far between those of the
+    // first and last shown bins (20 Hz and the top frequency, below bin N / 2).
+    const auto warp = [&](double bin) { return std::pow(kN, -bin / kN); };
+    const double first = static_cast<int>(20.0 * kN / rate) + 1;
+    const double last = std::min(static_cast<int>(top * kN / rate), kN / 2 - 1);
+    const double expected = kL + (warp(hz * kN / rate) - warp(first)) / (warp(last) - warp(first)) * (kR - kL);
+    EXPECT_NEAR(peakX, expected, 3.0);
+
+    // A step 20 ms before the end, in a window of about 40 ms.
+    const std::string step = Path("rate-step.wav");
+    const double seconds = 0.5, stepAt = (seconds - 0.02) * rate;
+    write(step, rate, seconds, [&](double n) { return n >= stepAt ? 0.8 : -0.8; });
+    char zoom[64];
+    std::snprintf(zoom, sizeof zoom, "--param \"X Zoom Low=%.6f\"", 1.0 - 0.04 * rate / 48000.0);
+    const auto stepColumn = [&](const char* delay) {
+      const Result d = Run("\"" + step + "\" --domain time " + zoom + " --param \"Delay 1=" + delay +
+                           "\" --param \"Input 2=off\" --param Opacity=1 -o " + Path("rate-step.png"));
+      EXPECT_EQ(d.status, 0) << d.output;
+      // The first column after the step: the +0.8 level runs along row 87, clear of the level
+      // grid, and nothing crosses the centre row (neither the step nor a time grid line).
+      const Picture s = Load(Path("rate-step.png"));
+      return firstColumn(s, 85, 89, [&](uint32_t c) { return brightness(c) > 64; }, true);
+    };
+    const int undelayed = stepColumn("0"), delayed = stepColumn("10");
+    ASSERT_GE(undelayed, 0);
+    EXPECT_NEAR(delayed - undelayed, (kR - kL) / 4.0, 3.0);  // 10 ms of the 40 ms window
+  }
+}
+
 TEST_F(RenderTool, TheDemoPhaseCloudRisesFromTheBottomCentre) {
   const Result r = Run("--domain phase -o " + Path("phase.png"));
   ASSERT_EQ(r.status, 0) << r.output;
@@ -220,6 +288,7 @@ TEST_F(RenderTool, RefusedInputsExitNonZeroWithTheirMessage) {
       {"--plugin " + notAudio, "cannot load the module"},
       {"--seconds abc", "--seconds wants a length"},
       {"--what", "unknown option --what"},
+      {"--seconds 1.5 --freeze-at 99", "--freeze-at 99 s is past the end of the audio (1.5 s)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.arguments);
