@@ -69,6 +69,8 @@ public:
   virtual void OnAddedToUI() {}
   virtual bool OnGestureEvent(const IGestureInfo& gesture);
   virtual void FillContextMenu(IMenu&) {}
+  // True for a control that answers a right press itself rather than with a context menu.
+  virtual bool TakesRightPress() const { return false; }
   // A menu prompt ended: the menu holding the choice, or null.
   virtual void OnMenuChoice(IMenu* menu, int valIdx);
   virtual void OnTextEntered(const char*, int) {}

@@ -71,7 +71,7 @@ void IGui::OnMouseDown(std::span<const IPointerEvent> events) {
     if (!control) continue;
     const int valIdx = control->ValueIndexAt(e.x, e.y);
     const int paramIdx = control->GetParamIdx(std::max(valIdx, 0));
-    if (e.mods.R && paramIdx >= 0) {
+    if (e.mods.R && paramIdx >= 0 && !control->TakesRightPress()) {
       captured.clear();
       if (cursorHidden) HideMouseCursor(false);
       OpenContextMenu(*control, paramIdx, e.x, e.y);

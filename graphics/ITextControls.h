@@ -38,6 +38,8 @@ public:
                   const IColour& background = {0, 0, 0, 0}, bool showLabel = true);
 
   void OnMouseDown(float x, float y, const IMouseModifiers& mods) override;
+  // Its prompt opens on either button, as a caption offers nothing else to a right click.
+  bool TakesRightPress() const override { return true; }
   void OnBoundsChanged() override;
   void Draw(IGui& g) override;
 

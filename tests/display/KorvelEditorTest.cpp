@@ -406,3 +406,45 @@ TEST_F(EditorTest, ChannelZeroIsDrawnOnTop) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each caption opens its menu (stepped values) or its value entry on either button.
+TEST_F(EditorTest, CaptionsPromptOnTheLeftAndTheRightButton) {
+  struct Case {
+    KorvelParam param;
+    graphics::IRect rect;
+    bool menu;
+  };
+  const Case cases[] = {{KorvelParam::Domain, {43, 409, 83, 421}, true},
+                        {KorvelParam::FftSize, {456, 409, 496, 421}, true},
+                        {KorvelParam::BlendSpeed, {504, 409, 544, 421}, false},
+                        {KorvelParam::Opacity, {552, 409, 592, 421}, false}};
+  OpenAndRun(1);
+  int menus = 0, entries = 0, entryParam = -1;
+  graphics::IGuiHeadless::Responder responder;
+  responder.menu = [&](graphics::IMenu&, const graphics::IRect&) -> graphics::IMenu* {
+    ++menus;
+    return nullptr;
+  };
+  responder.textEntry = [&](const graphics::IGuiHeadless::TextEntryRequest& request) -> std::optional<std::string> {
+    ++entries;
+    entryParam = request.paramIdx;
+    return std::nullopt;
+  };
+  h.gui->SetResponder(responder);
+  for (const Case& c : cases)
+    for (bool right : {false, true}) {
+      SCOPED_TRACE(testing::Message() << ParamIdx(c.param) << (right ? " right" : " left"));
+      menus = entries = 0;
+      entryParam = -1;
+      h.Down(c.rect.MW(), c.rect.MH(), right);
+      h.Up(c.rect.MW(), c.rect.MH());
+      h.Tick();  // a pending text entry is answered at the next tick
+      EXPECT_EQ(menus, c.menu ? 1 : 0);
+      EXPECT_EQ(entries, c.menu ? 0 : 1);
+      EXPECT_EQ(entryParam, c.menu ? -1 : ParamIdx(c.param));
+    }
+}
+
+}  // namespace
