@@ -43,6 +43,8 @@ CaptionGridControl::CaptionGridControl(const IRect& rect, const graphics::ITextS
       labelStyle(style) {
   mouseTransparent = true;
   labels.reserve(kMaxLabels);
+  // Each label may be drawn twice (the time levels mirror), beside the two end texts.
+  placed.reserve(2 * kMaxLabels + 8);
 }
 
 void CaptionGridControl::AppendLabel(float position, const char* text) {
@@ -139,10 +141,19 @@ void CaptionGridControl::Text(graphics::IGui& g, const char* text, const IRect& 
   if (!text[0]) return;
   graphics::ITextStyle style = labelStyle;
   style.align = align;
+  IRect box = rect;
+  g.MeasureText(style, text, box);
+  const auto overlaps = [&](const IRect& other) {
+    return box.L < other.R && other.L < box.R && box.T < other.B && other.T < box.B;
+  };
+  if (std::any_of(placed.begin(), placed.end(), overlaps)) return;
+  if (placed.size() < placed.capacity()) placed.push_back(box);
   g.DrawText(style, text, rect);
 }
 
 void CaptionGridControl::Draw(graphics::IGui& g) {
+  // The end texts come first in each drawing, so where labels crowd it is they that stay.
+  placed.assign(keepClear.begin(), keepClear.end());
   switch (axisKind) {
     case AxisKind::Time:
     case AxisKind::Frequency: DrawAbove(g); break;

@@ -40,12 +40,15 @@ public:
   double margin = 0.06;
   AxisKind axisKind = AxisKind::Time;
   graphics::IRect area;
+  // Where other controls write over the grid's label column: no label is drawn there.
+  std::vector<graphics::IRect> keepClear;
 
 private:
   void DrawAbove(graphics::IGui& g);
   void DrawTimeLevels(graphics::IGui& g);
   void DrawFrequencyLevels(graphics::IGui& g);
   void DrawPhaseGrid(graphics::IGui& g);
+  // Draws the text unless its box would overlap one drawn before it in this frame.
   void Text(graphics::IGui& g, const char* text, const graphics::IRect& rect, graphics::TextAlign align);
 
   graphics::IRect bounds;
@@ -53,4 +56,5 @@ private:
   char minText[32] = {};
   char maxText[32] = {};
   graphics::ITextStyle labelStyle;
+  std::vector<graphics::IRect> placed;  // the text boxes of the frame being drawn
 };

@@ -1,6 +1,7 @@
 // Korvel's axis rebuild: the label lists of both grids for the current domain and zoom.
 #include "display/CaptionGridControl.h"
 #include "display/SpectrumMapper.h"
+#include "display/TriggerControl.h"
 #include "engine/Korvel.h"
 
 namespace {
@@ -27,6 +28,7 @@ void Korvel::RebuildAxes() {
   const double z = yZoom.load(std::memory_order_relaxed);
   const double low = xZoomLow.load(std::memory_order_relaxed);
   const double high = xZoomHigh.load(std::memory_order_relaxed);
+  levelAxis->keepClear.clear();
   switch (static_cast<DisplayDomain>(domain.load(std::memory_order_relaxed))) {
     case DisplayDomain::Time:
       timeAxis->BuildTimeLabels(low * kHistorySamples / rate, high * kHistorySamples / rate, kHistorySamples / rate);
@@ -37,6 +39,8 @@ void Korvel::RebuildAxes() {
       levelAxis->axisKind = AxisKind::TimeLevel;
       levelAxis->area = WithRight(levelAxis->Bounds(), -32.0f);
       levelAxis->margin = 0.1;
+      if (const auto* hold = static_cast<const TriggerControl*>(EditorControl(KorvelControl::HoldHandle)))
+        levelAxis->keepClear = {hold->CaptionBox(), hold->ValueBox()};
       break;
     case DisplayDomain::Freq:
       timeAxis->BuildFrequencyLabels(static_cast<int>(ZoomFrequency(low, rate)),

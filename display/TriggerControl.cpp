@@ -60,8 +60,18 @@ void TriggerControl::Draw(graphics::IGui& g) {
   }
   char text[32];
   FormatValue(v, text, sizeof text);
-  g.DrawText(captionStyle, "HOLD", {r - 54.0f, cy - 21.0f, r - 14.0f, cy - 9.0f});
-  g.DrawText(captionStyle, text, {r - 54.0f, cy + 8.0f, r - 14.0f, cy + 20.0f});
+  g.DrawText(captionStyle, "HOLD", CaptionBox());
+  g.DrawText(captionStyle, text, ValueBox());
+}
+
+IRect TriggerControl::CaptionBox() const noexcept {
+  const float r = drawRect.R, cy = drawRect.MH();
+  return {r - 54.0f, cy - 21.0f, r - 14.0f, cy - 9.0f};
+}
+
+IRect TriggerControl::ValueBox() const noexcept {
+  const float r = drawRect.R, cy = drawRect.MH();
+  return {r - 54.0f, cy + 8.0f, r - 14.0f, cy + 20.0f};
 }
 
 bool TriggerControl::HitTest(float x, float y) const {

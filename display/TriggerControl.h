@@ -19,6 +19,9 @@ public:
   // Turns a pointer y into the value and sends it.
   void SetFromY(float y);
   float LevelScale() const noexcept { return levelScale; }
+  // Where the caption "HOLD" and the value are written, beside the scope's centre line.
+  graphics::IRect CaptionBox() const noexcept;
+  graphics::IRect ValueBox() const noexcept;
   // The value's text: "off", "%.1f dB" below 0 dB, "+%.1f dB" otherwise.
   static void FormatValue(double v, char* text, int size);
 
