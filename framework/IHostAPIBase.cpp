@@ -59,6 +59,16 @@ void IHostAPIBase::OnIdleTimer() {
 
 void IHostAPIBase::IdleTick() {}
 
+// A host change is stored before it is queued. One that races with this call is either
+// discarded here (it was stored before, so the values read below include it) or stays
+// queued and is replayed at the next tick with the value it stored.
+void IHostAPIBase::OnEditorOpened() {
+  ParamChange stale;
+  while (paramsToEditor.Pop(stale)) {
+  }
+  IStateBase::OnEditorOpened();
+}
+
 void IHostAPIBase::EditorGestureBegin(int paramIdx) { HostGestureBegin(paramIdx); }
 void IHostAPIBase::EditorGestureEnd(int paramIdx) { HostGestureEnd(paramIdx); }
 

@@ -42,6 +42,9 @@ public:
   // [timer thread] One idle tick: empties the editor-bound queues, then IdleTick.
   void OnIdleTimer();
   virtual void IdleTick();
+  // [main-thread, the timer's] Shows the editor every current value (at its opening and after
+  // a state load) and discards the host changes queued before: they are older.
+  void OnEditorOpened() override;
 
   // Editor → plug-in and host. [ui-thread]
   void EditorGestureBegin(int paramIdx) override;

@@ -281,28 +281,22 @@ VstIntPtr IVst2Plugin::SetSpeakerArrangement(const VstSpeakerArrangement* input,
   return 1;
 }
 
+// Values travel normalised, so a host's generic control spans 0 … 1: an integer range would
+// make it send step numbers as values. Steps are given in that travel, and the label, which
+// hosts show as the parameter's name, carries the name (the unit is effGetParamLabel's).
 VstIntPtr IVst2Plugin::GetParameterProperties(VstInt32 index, void* ptr) const {
   const IParam* param = ValidParam(index);
   if (!param || !ptr) return 0;
   auto* properties = static_cast<VstParameterProperties*>(ptr);
-  switch (param->Kind()) {
-    case IParam::Kind::OnOff:
-      properties->flags = kVstParameterIsSwitch;
-      break;
-    case IParam::Kind::Integer:
-    case IParam::Kind::Enumerated:
-      properties->flags = kVstParameterUsesIntegerMinMax | kVstParameterUsesIntStep;
-      properties->minInteger = static_cast<VstInt32>(param->Min());
-      properties->maxInteger = static_cast<VstInt32>(param->Max());
-      properties->stepInteger = properties->largeStepInteger = 1;
-      break;
-    default:
-      properties->flags = kVstParameterUsesFloatStep;
-      properties->stepFloat = properties->smallStepFloat = properties->largeStepFloat =
-          static_cast<float>(param->Step());
-      break;
+  *properties = VstParameterProperties{};
+  if (param->Kind() == IParam::Kind::OnOff) {
+    properties->flags = kVstParameterIsSwitch;
+  } else {
+    properties->flags = kVstParameterUsesFloatStep;
+    properties->stepFloat = properties->smallStepFloat = properties->largeStepFloat =
+        static_cast<float>(param->Normalise(param->Min() + param->Step()));
   }
-  framework::CopyText(properties->label, kVstMaxLabelLen, param->ShownLabel());
+  framework::CopyText(properties->label, kVstMaxLabelLen, param->Name());
   return 1;
 }
 

@@ -71,6 +71,43 @@ TEST(HostAPIBase, IdleTickDeliversQueuedHostChangesUpToTheQueueSize) {
   EXPECT_EQ(plugin.calls, (std::vector<std::string>{"idle"}));
 }
 
+// Records the values the editor is shown, not normalised.
+struct ShowingPlugin : RecordingPlugin {
+  using RecordingPlugin::RecordingPlugin;
+  void ShowParamInEditor(int idx, double value, bool normalised) override {
+    Record("show %d%s %g", idx, "", normalised ? GetParam(idx)->Denormalise(value) : value);
+  }
+  void HostChanges(int idx, double value) {
+    GetParam(idx)->Store(value);
+    QueueParamForEditor(idx, value, false);
+  }
+};
+
+TEST(HostAPIBase, ShowingEveryCurrentValueDiscardsWhatTheQueueHeld) {
+  // Host changes pile up while nothing drains the queue, then the editor opens (or a state
+  // loads): the editor is shown the current values and the next tick replays nothing older.
+  for (bool stateLoad : {false, true}) {
+    SCOPED_TRACE(stateLoad ? "state load" : "editor opened");
+    ShowingPlugin plugin(2);
+    for (int i = 0; i < 600; ++i) plugin.HostChanges(0, i % 10);
+    plugin.HostChanges(1, 7.0);  // the queue is full: dropped
+    plugin.calls.clear();
+    if (stateLoad)
+      plugin.OnStateLoaded();
+    else
+      plugin.OnEditorOpened();
+    EXPECT_EQ(plugin.calls, (std::vector<std::string>{"show 0 9", "show 1 7"}));
+    plugin.calls.clear();
+    plugin.OnIdleTimer();
+    EXPECT_EQ(plugin.calls, (std::vector<std::string>{"idle"}));
+    // A change stored and queued after the opening is replayed with its value.
+    plugin.HostChanges(0, 4.0);
+    plugin.calls.clear();
+    plugin.OnIdleTimer();
+    EXPECT_EQ(plugin.calls, (std::vector<std::string>{"show 0 4", "idle"}));
+  }
+}
+
 TEST(HostAPIBase, MidiAndSysExQueuesCarryMessagesAndDropWhenFull) {
   RecordingPlugin plugin;
   for (int i = 0; i < 40; ++i) plugin.EditorSendsMidi({i, 0x90, 60, 100});

@@ -457,9 +457,9 @@ TEST_F(Vst2Binding, ParametersOfEveryKind) {
   AEffect* e = Open();
   VstParameterProperties p{};
   EXPECT_EQ(host.Dispatch(effGetParameterProperties, 3, 0, &p), 1);  // Steps: integer 0 … 10
-  EXPECT_EQ(p.flags, kVstParameterUsesIntegerMinMax | kVstParameterUsesIntStep);
-  EXPECT_EQ(p.maxInteger, 10);
-  EXPECT_STREQ(p.label, "st");
+  EXPECT_EQ(p.flags, kVstParameterUsesFloatStep) << "values travel normalised: no integer range";
+  EXPECT_FLOAT_EQ(p.stepFloat, 0.1f);
+  EXPECT_STREQ(p.label, "Steps");
   EXPECT_EQ(host.Dispatch(effCanBeAutomated, 3), 0) << "marked as not automatable";
   EXPECT_EQ(host.Dispatch(effCanBeAutomated, 0), 1);
   EXPECT_EQ(host.Dispatch(effVendorSpecific, 8, 2), 0xBEEF) << "on/off";

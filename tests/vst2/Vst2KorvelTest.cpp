@@ -14,6 +14,25 @@ namespace {
 
 constexpr int kChannels = 4;
 
+// How a host's generic control takes a parameter's properties: the range of its values and
+// the distance between two of its steps.
+struct GenericControl {
+  double low = 0.0, high = 1.0, step = 0.0;
+
+  explicit GenericControl(const VstParameterProperties& p) {
+    if (p.flags & kVstParameterUsesIntegerMinMax) {
+      low = p.minInteger;
+      high = p.maxInteger;
+    }
+    if (p.flags & kVstParameterIsSwitch)
+      step = high - low;
+    else if (p.flags & kVstParameterUsesIntStep)
+      step = p.stepInteger;
+    else if (p.flags & kVstParameterUsesFloatStep)
+      step = p.stepFloat;
+  }
+};
+
 class KorvelVst2 : public ::testing::Test {
 protected:
   void SetUp() override { ASSERT_NE(host.CreateAndOpen(), nullptr) << "could not load " KORVEL_VST2_MODULE; }
@@ -24,6 +43,11 @@ protected:
     text[255] = 0;
     host.Dispatch(opcode, index, value, text, opt);
     return text;
+  }
+  GenericControl ControlOf(VstInt32 index) {
+    VstParameterProperties p{};
+    EXPECT_EQ(host.Dispatch(effGetParameterProperties, index, 0, &p), 1);
+    return GenericControl(p);
   }
 
   // Runs one block through processReplacing with input channel c holding (c + 1) × 0.125.
@@ -283,29 +307,84 @@ TEST_F(KorvelVst2, SpeakerArrangementsChangeConnectionsNotTheStoredArrangements)
   EXPECT_EQ(ProcessConstant(32)[3][5], 0.5f) << "all four channels are connected again";
 }
 
+// A host shows the properties' label as the parameter's name, and its generic control works
+// in the values that travel: normalised, so no integer range is announced.
 TEST_F(KorvelVst2, ParameterPropertiesByKind) {
   VstParameterProperties p{};
   EXPECT_EQ(host.Dispatch(effGetParameterProperties, 1, 0, &p), 1);  // Input 1: on/off
   EXPECT_EQ(p.flags, kVstParameterIsSwitch);
-  p = {};
+  std::memset(&p, 0x55, sizeof p);  // what the host's record held before plays no part
   EXPECT_EQ(host.Dispatch(effGetParameterProperties, 10, 0, &p), 1);  // FFT Size: enumerated
-  EXPECT_EQ(p.flags, kVstParameterUsesIntegerMinMax | kVstParameterUsesIntStep);
-  EXPECT_EQ(p.minInteger, 0);
-  EXPECT_EQ(p.maxInteger, 6);
-  EXPECT_EQ(p.stepInteger, 1);
-  EXPECT_EQ(p.largeStepInteger, 1);
-  EXPECT_STREQ(p.label, "");
-  p = {};
-  EXPECT_EQ(host.Dispatch(effGetParameterProperties, 5, 0, &p), 1);  // Delay 1: continuous
   EXPECT_EQ(p.flags, kVstParameterUsesFloatStep);
-  EXPECT_FLOAT_EQ(p.stepFloat, 0.1f);
-  EXPECT_FLOAT_EQ(p.smallStepFloat, 0.1f);
-  EXPECT_FLOAT_EQ(p.largeStepFloat, 0.1f);
-  EXPECT_STREQ(p.label, "ms");
+  EXPECT_FLOAT_EQ(p.stepFloat, 1.0f / 6.0f);
+  EXPECT_FLOAT_EQ(p.smallStepFloat, 1.0f / 6.0f);
+  EXPECT_FLOAT_EQ(p.largeStepFloat, 1.0f / 6.0f);
+  EXPECT_EQ(p.minInteger, 0);
+  EXPECT_EQ(p.maxInteger, 0);
+  EXPECT_STREQ(p.shortLabel, "");
+  EXPECT_STREQ(p.categoryLabel, "");
+  p = {};
+  EXPECT_EQ(host.Dispatch(effGetParameterProperties, 5, 0, &p), 1);  // Delay 1: continuous, 0 … 500 ms
+  EXPECT_EQ(p.flags, kVstParameterUsesFloatStep);
+  EXPECT_FLOAT_EQ(p.stepFloat, 0.1f / 500.0f);
+  for (VstInt32 index = 0; index < host.Effect()->numParams; ++index) {
+    p = {};
+    ASSERT_EQ(host.Dispatch(effGetParameterProperties, index, 0, &p), 1);
+    EXPECT_EQ(p.label, Text(effGetParamName, index)) << index;
+  }
+  EXPECT_EQ(Text(effGetParamLabel, 5), "ms") << "the unit stays where hosts read units";
   EXPECT_EQ(host.Dispatch(effGetParameterProperties, 16, 0, &p), 0);
   EXPECT_EQ(host.Dispatch(effGetParameterProperties, 0, 0, nullptr), 0);
   EXPECT_EQ(host.Dispatch(effCanBeAutomated, 0), 1);
   EXPECT_EQ(host.Dispatch(effCanBeAutomated, 16), 0);
+}
+
+TEST_F(KorvelVst2, EachStepChosenInAHostsGenericControlIsThatStepAndItsBarMatches) {
+  struct Case {
+    VstInt32 index;
+    std::vector<std::string> steps;
+  };
+  const Case cases[] = {
+      {0, {"Time", "Freq", "Phase"}},
+      {1, {"off", "on"}},
+      {2, {"off", "on"}},
+      {3, {"off", "on"}},
+      {4, {"off", "on"}},
+      {10, {"256", "512", "1024", "2048", "4096", "8192", "16384"}},
+  };
+  AEffect* e = host.Effect();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Text(effGetParamName, c.index));
+    const GenericControl control = ControlOf(c.index);
+    const int last = static_cast<int>(c.steps.size()) - 1;
+    ASSERT_GT(control.step, 0.0);
+    EXPECT_NEAR((control.high - control.low) / control.step, last, 1e-4) << "as many steps as the parameter has";
+    for (int k = 0; k <= last; ++k) {
+      e->setParameter(e, c.index, static_cast<float>(control.low + k * control.step));
+      EXPECT_EQ(Text(effGetParamDisplay, c.index), c.steps[static_cast<size_t>(k)]) << "step " << k;
+      const double bar = (e->getParameter(e, c.index) - control.low) / (control.high - control.low);
+      EXPECT_NEAR(bar, static_cast<double>(k) / last, 1e-6) << "the bar at step " << k;
+    }
+  }
+}
+
+TEST_F(KorvelVst2, OneStepOfAHostsGenericControlIsOneStepOfAContinuousParameter) {
+  struct Case {
+    VstInt32 index;
+    const char* atMin;
+    const char* oneStepUp;
+  };
+  const Case cases[] = {{5, "0.0", "0.1"},    {9, "-30.0", "-29.9"}, {11, "0.1", "0.2"},
+                        {12, "0.00", "0.01"}, {15, "0.00", "0.01"}};
+  AEffect* e = host.Effect();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Text(effGetParamName, c.index));
+    const GenericControl control = ControlOf(c.index);
+    e->setParameter(e, c.index, static_cast<float>(control.low));
+    EXPECT_EQ(Text(effGetParamDisplay, c.index), c.atMin);
+    e->setParameter(e, c.index, static_cast<float>(control.low + control.step));
+    EXPECT_EQ(Text(effGetParamDisplay, c.index), c.oneStepUp);
+  }
 }
 
 TEST_F(KorvelVst2, VendorSpecificRequests) {

@@ -6,10 +6,15 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <numeric>
+#include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "ClosedEditorCases.h"
 #include "Vst2TestHost.h"
 #include "PrivateSettings.h"
 #include "X11TestServer.h"
@@ -57,6 +62,30 @@ protected:
     scene.Drag(x, y, dx, dy, [this](int turns) { Idle(turns); });
   }
   bool Open() { return host.Dispatch(effEditOpen, 0, 0, AsParent(Parent())) == 1; }
+
+  // The first frames of an instance's editor opened in the host's window, then closed: the first
+  // painted one and three more. Each idle call comes after the framework's idle interval, so
+  // that its idle work runs in the same call.
+  std::vector<std::vector<uint32_t>> FirstFrames(Vst2TestHost& instance) {
+    std::vector<std::vector<uint32_t>> frames;
+    // The display rebuilds its axes at the first tick after a change of its settings, and its
+    // labels depend on whether it did: a change to the value the Domain has evens that out.
+    AEffect* e = instance.Effect();
+    e->setParameter(e, 0, e->getParameter(e, 0));
+    if (instance.Dispatch(effEditOpen, 0, 0, AsParent(Parent())) != 1) return frames;
+    const auto painted = [](const std::vector<uint32_t>& pixels) {
+      return std::any_of(pixels.begin(), pixels.end(), [&](uint32_t p) { return p != pixels[0]; });
+    };
+    for (int turn = 0; turn < 200 && frames.size() < 4; ++turn) {
+      usleep(25000);
+      instance.Dispatch(effEditIdle);
+      user->Sync();
+      std::vector<uint32_t> pixels = user->Pixels(Child(), kWidth, kHeight);
+      if (!frames.empty() || (!pixels.empty() && painted(pixels))) frames.push_back(std::move(pixels));
+    }
+    instance.Dispatch(effEditClose);
+    return frames;
+  }
 
   Vst2TestHost host{KORVEL_VST2_MODULE};
   x11test::HostWindowScene scene;
@@ -166,6 +195,46 @@ TEST_F(Vst2X11Editor, CloseReopenAndEffCloseLeaveNoWindowOrConnection) {
   EXPECT_TRUE(user->Children(secondParent).empty());
   user->Destroy(secondParent);
   EXPECT_EQ(user->SettledClientCount(clientsBefore), clientsBefore) << "every editor connection was closed";
+}
+
+TEST_F(Vst2X11Editor, TheEditorOpenedAfterHostChangesShowsTheCurrentValuesFromItsFirstFrame) {
+  for (const testsupport::ClosedEditorCase& c : testsupport::kClosedEditorCases) {
+    SCOPED_TRACE(c.Describe());
+    std::mt19937 random(static_cast<uint32_t>(c.changes));
+    std::uniform_real_distribution<float> normalised(0.0f, 1.0f);
+    Vst2TestHost automated(KORVEL_VST2_MODULE);
+    AEffect* e = automated.CreateAndOpen();
+    ASSERT_NE(e, nullptr);
+    std::vector<uint8_t> loaded;
+    if (c.stateLoadAfter) {
+      for (VstInt32 i = 0; i < e->numParams; ++i) e->setParameter(e, i, normalised(random));
+      uint8_t* chunk = nullptr;
+      const VstIntPtr size = automated.Dispatch(effGetChunk, 1, 0, &chunk);
+      ASSERT_GT(size, 0);
+      loaded.assign(chunk, chunk + size);
+    }
+    // The host's automation, from its audio thread, while no editor is open.
+    std::vector<std::pair<VstInt32, float>> changes;
+    for (int i = 0; i < c.changes; ++i)
+      changes.emplace_back(static_cast<VstInt32>(random() % static_cast<uint32_t>(e->numParams)), normalised(random));
+    std::thread audio([&] {
+      for (const auto& [index, value] : changes) e->setParameter(e, index, value);
+    });
+    audio.join();
+    if (c.stateLoadAfter) {
+      ASSERT_EQ(automated.Dispatch(effSetChunk, 1, static_cast<VstIntPtr>(loaded.size()), loaded.data()), 1);
+    }
+    const auto shown = FirstFrames(automated);
+    // What the editor must show: the frames of the same editor opened again, once nothing is queued.
+    const auto expected = FirstFrames(automated);
+    ASSERT_EQ(expected.size(), 4u);
+    ASSERT_EQ(shown.size(), expected.size());
+    for (size_t frame = 0; frame < expected.size(); ++frame) {
+      const auto differing = std::inner_product(shown[frame].begin(), shown[frame].end(), expected[frame].begin(), size_t{0},
+                                                std::plus<>(), std::not_equal_to<>());
+      EXPECT_EQ(differing, 0u) << "frame " << frame;
+    }
+  }
 }
 
 }  // namespace
