@@ -303,6 +303,66 @@ TEST_F(X11Window, KeysArriveAsVirtualKeysAndWhatIsLeftGoesToTheHost) {
   EXPECT_TRUE(forwarded) << "the host's window receives the key the editor did not take";
 }
 
+TEST_F(X11Window, TheEditorTakesTheKeyboardFocusWhenItOpens) {
+  // The pointer is away from the editor, so only the focus can bring keys to it.
+  user->MoveTo(1270, 1010);
+  std::vector<int> keys;
+  const XId child = Open();
+  Gui().SetKeyHandler([&](const graphics::IKeyEvent& key, bool isKeyUp) {
+    if (!isKeyUp) keys.push_back(key.vk);
+    return true;
+  });
+  ASSERT_TRUE(x11test::PumpUntil(Gui(), [&] {
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(user->Display(), &focus, &revert);
+    return focus == child;
+  })) << "focused without a click";
+  user->Tap(XK_a);
+  ASSERT_TRUE(x11test::PumpUntil(Gui(), [&] { return !keys.empty(); }));
+  EXPECT_EQ(keys.front(), 'A');
+}
+
+TEST_F(X11Window, KeysGoWhereThePointerIsAndDragsAndWheelNameTheButtonsHeld) {
+  // The pointer rests over the editor's place before it opens: no motion tells the editor.
+  user->MoveTo(300, 100);
+  Open();
+  auto* probe = static_cast<graphicstest::InputProbe*>(Gui().AddControl(new graphicstest::InputProbe({280, 80, 340, 140})));
+  user->Tap(XK_a);
+  ASSERT_TRUE(x11test::PumpUntil(Gui(), [&] { return !probe->log.empty(); })) << "the key reached the control under the pointer";
+  EXPECT_FLOAT_EQ(probe->keyX, 300.0f);
+  EXPECT_FLOAT_EQ(probe->keyY, 100.0f);
+
+  probe->log.clear();
+  for (unsigned int button : {1u, 3u}) {
+    user->MoveTo(300, 100);
+    user->Button(button, true);
+    user->MoveTo(305, 110);
+    user->Button(4, true);
+    user->Button(4, false);
+    user->Button(button, false);
+  }
+  const std::vector<std::string> expected{"drag left", "wheel left", "drag right", "wheel right"};
+  EXPECT_TRUE(x11test::PumpUntil(Gui(), [&] { return probe->log.size() >= expected.size(); }));
+  EXPECT_EQ(probe->log, expected);
+}
+
+TEST_F(X11Window, AMiddleClickOnAKnobLeavesNothingBehind) {
+  const XId child = Open();
+  int sx = 0, sy = 0;
+  // The Level knob (556, 452)-(587, 483), then a click on the Domain knob (47, 452)-(78, 483).
+  ScreenPoint(child, 570, 468, sx, sy);
+  user->MoveTo(sx, sy);
+  user->Button(2, true);
+  ASSERT_TRUE(x11test::PumpUntil(Gui(), [&] { return Gui().CursorHidden(); })) << "the knob took the press";
+  user->Button(2, false);
+  ASSERT_TRUE(x11test::PumpUntil(Gui(), [&] { return !Gui().CursorHidden(); })) << "and its release";
+  ScreenPoint(child, 62, 470, sx, sy);
+  user->Click(sx, sy);
+  EXPECT_TRUE(x11test::PumpUntil(Gui(), [&] { return delegate.log.size() >= 4; }));
+  EXPECT_EQ(delegate.log, (std::vector<std::string>{"begin 4", "end 4", "begin 0", "end 0"}));
+}
+
 // The user picks from the Domain menu in a thread of its own: the editor's thread is inside
 // the modal pop-up meanwhile.
 using MenuAction = x11test::PopUpUser::Action;

@@ -173,9 +173,9 @@ bool IGuiHeadless::Wheel(float px, float py, int wheelValue) {
   return OnMouseWheel(e.x, e.y, e.mods, static_cast<float>(notches));
 }
 
-bool IGuiHeadless::KeyDown(const IKeyEvent& key) { return OnKeyDown(mouseX, mouseY, key); }
+bool IGuiHeadless::KeyDown(const IKeyEvent& key) { return KeyAtMouse(key, false); }
 
-bool IGuiHeadless::KeyUp(const IKeyEvent& key) { return OnKeyUp(mouseX, mouseY, key); }
+bool IGuiHeadless::KeyUp(const IKeyEvent& key) { return KeyAtMouse(key, true); }
 
 void IGuiHeadless::MouseLeave() { OnMouseOut(); }
 

@@ -122,8 +122,21 @@ void* IGuiX11::OpenWindow(void* parent) {
     CloseWindow();
     return nullptr;
   }
+  // Typed keys reach the editor without a click first, as on Windows.
+  focusPending = true;
+  TakeFocusWhenViewable();
   ticks.Start(X11TickClock::Clock::now());
   return reinterpret_cast<void*>(static_cast<uintptr_t>(window));
+}
+
+void IGuiX11::TakeFocusWhenViewable() {
+  XWindowAttributes attributes{};
+  if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable) return;
+  focusPending = false;
+  XSetInputFocus(display, window, RevertToParent, CurrentTime);
+  // The host may hide its window meanwhile; the refusal is of no consequence, so it is
+  // collected here rather than reported by a later check.
+  X11ErrorTrap::Sync(display);
 }
 
 void IGuiX11::DestroyWindowResources() {
@@ -152,6 +165,7 @@ void IGuiX11::CloseWindow() {
   display = nullptr;
   parentWindow = 0;
   shownWidth = shownHeight = 0;
+  focusPending = false;
 }
 
 void IGuiX11::PlatformResize(bool parentHasResized) {
@@ -220,6 +234,18 @@ void IGuiX11::HideMouseCursor(bool hide, bool lock) {
   if (hide == cursorHidden) return;
   IGuiHeadless::HideMouseCursor(hide, lock);
   ApplyCursor();
+}
+
+void IGuiX11::MouseLocation(float& x, float& y) const {
+  IGuiHeadless::MouseLocation(x, y);
+  if (!display || !window) return;
+  Window root = 0, child = 0;
+  int rootX = 0, rootY = 0, px = 0, py = 0;
+  unsigned int mask = 0;
+  if (!XQueryPointer(display, window, &root, &child, &rootX, &rootY, &px, &py, &mask)) return;
+  const float s = BackingScale();
+  x = static_cast<float>(px) / s;
+  y = static_cast<float>(py) / s;
 }
 
 void IGuiX11::MoveMouseCursor(float x, float y) {
