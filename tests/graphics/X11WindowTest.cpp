@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -673,9 +674,30 @@ TEST_F(X11Window, RevealingAPathRunsXdgOpenOnItOrItsFolder) {
   EXPECT_EQ(lines(2), (std::vector<std::string>{file, dir}));
   EXPECT_FALSE(Gui().RevealPathInFileManager((dir + "/missing").c_str(), false));
   EXPECT_FALSE(Gui().RevealPathInFileManager(nullptr, false));
-  setenv("PATH", path.c_str(), 1);
   std::remove(record.c_str());
   std::remove(script.c_str());
+
+  // An opener that cannot be started is a failure, not a success.
+  struct Unstartable {
+    const char* what;
+    const char* script;  // null: no opener at all
+    mode_t mode;
+  } cases[] = {
+      {"none on the search path", nullptr, 0},
+      {"not executable", "#!/bin/sh\nexit 0\n", 0644},
+      {"its interpreter is missing", "#!/nonexistent/interpreter\n", 0755},
+  };
+  for (const Unstartable& c : cases) {
+    if (c.script) {
+      std::ofstream(script) << c.script;
+      chmod(script.c_str(), c.mode);
+    }
+    setenv("PATH", dir.c_str(), 1);
+    EXPECT_FALSE(Gui().RevealPathInFileManager(file.c_str(), false)) << c.what;
+    setenv("PATH", path.c_str(), 1);
+    std::remove(script.c_str());
+  }
+  EXPECT_LE(waitpid(-1, nullptr, WNOHANG), 0) << "no child is left unreaped";
   std::remove(file.c_str());
   rmdir(folder);
 

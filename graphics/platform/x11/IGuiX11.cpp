@@ -1,8 +1,6 @@
 #include "graphics/platform/x11/IGuiX11.h"
 
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdint>
@@ -10,6 +8,7 @@
 
 #include "framework/IGuiEditorDelegate.h"
 #include "graphics/IControl.h"
+#include "graphics/platform/x11/DetachedProcess.h"
 #include "graphics/platform/x11/X11Clipboard.h"
 #include "graphics/platform/x11/X11MenuPopup.h"
 #include "graphics/platform/x11/X11TextEntry.h"
@@ -19,8 +18,6 @@
 #include <X11/Xresource.h>
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
-
-extern char** environ;
 
 namespace graphics {
 
@@ -341,14 +338,8 @@ bool IGuiX11::RevealPathInFileManager(const char* filePath, bool select) {
     target = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
   }
   if (target[0] == '-') target = "./" + target;
-  // The shell starts the opener in the background and ends at once: the host's thread does
-  // not wait for a file manager, and no child is left unreaped.
-  const char* argv[] = {"sh", "-c", "xdg-open \"$1\" >/dev/null 2>&1 &", "sh", target.c_str(), nullptr};
-  pid_t pid = 0;
-  if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0) return false;
-  int status = 0;
-  if (waitpid(pid, &status, 0) != pid) return false;
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  // The host's thread does not wait for a file manager.
+  return StartDetached("xdg-open", {target});
 }
 
 void IGuiX11::PromptForFile(std::string&, std::string&, bool, const char*, const PromptCompletion& completion) {
