@@ -304,11 +304,25 @@ TEST_F(X11Window, KeysArriveAsVirtualKeysAndWhatIsLeftGoesToTheHost) {
   EXPECT_TRUE(forwarded) << "the host's window receives the key the editor did not take";
 }
 
-TEST_F(X11Window, TheEditorTakesTheKeyboardFocusWhenItOpens) {
+class X11Focus : public X11Window, public ::testing::WithParamInterface<bool> {};
+
+// The host may open the editor in its window before it shows that window: the focus cannot be
+// given to a window that is not viewable, so it is taken when the window shows.
+TEST_P(X11Focus, TheEditorTakesTheKeyboardFocusWhenItOpens) {
+  const bool shownLater = GetParam();
   // The pointer is away from the editor, so only the focus can bring keys to it.
   user->MoveTo(1270, 1010);
+  if (shownLater) {
+    XUnmapWindow(user->Display(), parent);
+    user->Sync();
+  }
   std::vector<int> keys;
   const XId child = Open();
+  ASSERT_NE(child, 0u);
+  if (shownLater) {
+    XMapWindow(user->Display(), parent);
+    user->Sync();
+  }
   Gui().SetKeyHandler([&](const graphics::IKeyEvent& key, bool isKeyUp) {
     if (!isKeyUp) keys.push_back(key.vk);
     return true;
@@ -323,6 +337,11 @@ TEST_F(X11Window, TheEditorTakesTheKeyboardFocusWhenItOpens) {
   ASSERT_TRUE(x11test::PumpUntil(Gui(), [&] { return !keys.empty(); }));
   EXPECT_EQ(keys.front(), 'A');
 }
+
+INSTANTIATE_TEST_SUITE_P(Parent, X11Focus, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& param) {
+                           return param.param ? "ShownLater" : "Shown";
+                         });
 
 TEST_F(X11Window, KeysGoWhereThePointerIsAndDragsAndWheelNameTheButtonsHeld) {
   // The pointer rests over the editor's place before it opens: no motion tells the editor.
