@@ -325,6 +325,7 @@ private:
   void DrawOneControl(IControl& control, int index, const IRect& area, float s);
   void UpdateHover(float x, float y, const IMouseModifiers& mods);
   void GestureForEachParam(IControl& control, bool begin);
+  void DropCapture();
   void ResizeWindowForScale(bool platformResize);
   bool KeyEvent(float x, float y, const IKeyEvent& key, bool isKeyUp);
 

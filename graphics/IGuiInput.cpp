@@ -42,6 +42,15 @@ void IGui::ReleaseMouseCapture() {
   if (cursorHidden) HideMouseCursor(false);
 }
 
+// A press that takes the pointer from the control holding it: that control's release will
+// not come, so its gestures end here.
+void IGui::DropCapture() {
+  auto held = std::move(captured);
+  captured.clear();
+  for (const auto& entry : held) GestureForEachParam(*entry.second, false);
+  if (cursorHidden) HideMouseCursor(false);
+}
+
 bool IGui::IsCaptured(const IControl* control) const noexcept {
   for (const auto& entry : captured)
     if (entry.second == control) return true;
@@ -72,8 +81,7 @@ void IGui::OnMouseDown(std::span<const IPointerEvent> events) {
     const int valIdx = control->ValueIndexAt(e.x, e.y);
     const int paramIdx = control->GetParamIdx(std::max(valIdx, 0));
     if (e.mods.R && paramIdx >= 0 && !control->TakesRightPress()) {
-      captured.clear();
-      if (cursorHidden) HideMouseCursor(false);
+      DropCapture();
       OpenContextMenu(*control, paramIdx, e.x, e.y);
       return;
     }
@@ -127,8 +135,7 @@ bool IGui::OnMouseDoubleClick(float x, float y, const IMouseModifiers& mods) {
     return true;
   }
   control->OnMouseDoubleClick(x, y, mods);
-  captured.clear();
-  if (cursorHidden) HideMouseCursor(false);
+  DropCapture();
   return true;
 }
 

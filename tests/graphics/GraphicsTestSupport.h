@@ -7,6 +7,7 @@
 
 #include "framework/IGuiEditorDelegate.h"
 #include "framework/IParam.h"
+#include "graphics/IControl.h"
 #include "graphics/IGui.h"
 
 namespace graphicstest {
@@ -90,6 +91,30 @@ public:
   std::vector<graphics::IRect> regions;
   std::vector<graphics::IStrokeStyle> strokes;
   int resizes = 0;
+};
+
+// Records the input that reaches it: the buttons named in drag and wheel modifiers, and where
+// keys were dispatched (UI units).
+struct InputProbe : graphics::IControl {
+  explicit InputProbe(const graphics::IRect& bounds) : IControl(bounds) {}
+  void Draw(graphics::IGui&) override {}
+  void OnMouseDrag(float, float, float, float, const graphics::IMouseModifiers& mods) override {
+    log.push_back(std::string("drag") + Buttons(mods));
+  }
+  void OnMouseWheel(float, float, const graphics::IMouseModifiers& mods, float) override {
+    log.push_back(std::string("wheel") + Buttons(mods));
+  }
+  bool OnKeyDown(float x, float y, const graphics::IKeyEvent&) override {
+    keyX = x;
+    keyY = y;
+    log.push_back("key");
+    return true;
+  }
+  static const char* Buttons(const graphics::IMouseModifiers& m) {
+    return m.L ? (m.R ? " left right" : " left") : (m.R ? " right" : "");
+  }
+  std::vector<std::string> log;
+  float keyX = -1.0f, keyY = -1.0f;
 };
 
 // A fake bitmap of the given UI size at scale 1, for recording tests.

@@ -159,6 +159,37 @@ TEST_F(HeadlessEditor, TextEntryIsCancelledByTheWheelAndKeysGoToTheHostWhenUnuse
   EXPECT_FALSE(delegate.KeyDownFromHost(key));
 }
 
+TEST_F(HeadlessEditor, AMiddleClickOnAKnobLeavesNothingBehind) {
+  Open();
+  // The Level knob (556, 452)-(587, 483), then a click on the Domain knob (47, 452)-(78, 483).
+  Gui().MouseDown(571, 467, IGuiHeadless::MouseButton::Middle);
+  EXPECT_TRUE(Gui().CursorHidden());
+  Gui().MouseUp(571, 467, IGuiHeadless::MouseButton::Middle);
+  EXPECT_FALSE(Gui().CursorHidden());
+  EXPECT_FALSE(Gui().CursorLocked());
+  Gui().MouseDown(62, 470);
+  Gui().MouseUp(62, 470);
+  EXPECT_EQ(delegate.log, (std::vector<std::string>{"begin 4", "end 4", "begin 0", "end 0"}));
+}
+
+TEST_F(HeadlessEditor, DragsAndWheelTurnsNameTheButtonsHeld) {
+  Open();
+  auto* probe = static_cast<graphicstest::InputProbe*>(Gui().AddControl(new graphicstest::InputProbe({0, 0, 40, 40})));
+  using Button = IGuiHeadless::MouseButton;
+  Gui().Wheel(10, 10, 120);
+  for (Button held : {Button::Left, Button::Right}) {
+    Gui().MouseDown(10, 10, held);
+    Gui().MouseMove(12, 14);
+    Gui().Wheel(12, 14, 120);
+    Gui().MouseUp(12, 14, held);
+  }
+  // A middle drag is no drag (neither button is held): the pointer hovers.
+  Gui().MouseDown(10, 10, Button::Middle);
+  Gui().MouseMove(12, 14);
+  Gui().MouseUp(12, 14, Button::Middle);
+  EXPECT_EQ(probe->log, (std::vector<std::string>{"wheel", "drag left", "wheel left", "drag right", "wheel right"}));
+}
+
 TEST_F(HeadlessEditor, WheelNotchesAreWholeSystemUnits) {
   Open();
   const double before = delegate.GetParam(4)->Current();

@@ -1,8 +1,11 @@
 // Input dispatch: hit testing, capture, hover, keys, drops, context menus and value prompts.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "GraphicsTestSupport.h"
 #include "graphics/IControl.h"
+#include "graphics/IKnobControls.h"
 #include "graphics/ITextControls.h"
 
 namespace {
@@ -49,9 +52,15 @@ struct PromptGui : graphicstest::RecordingGui {
     entryParam = paramIdx;
     entryText = text;
   }
+  bool CursorIsHidden() const noexcept { return cursorHidden; }
   std::vector<std::string> shown;
   std::string title, choose, entryText;
   int entryParam = -2;
+};
+
+struct Knob : IKnobControlBase {
+  using IKnobControlBase::IKnobControlBase;
+  void Draw(IGui&) override {}
 };
 
 class Input : public ::testing::Test {
@@ -109,6 +118,45 @@ TEST_F(Input, RightClickOnABoundControlOpensOnlyItsContextMenu) {
   Down(10, 10, true);
   EXPECT_EQ(log, (std::vector<std::string>{"bound context 0"}));
   EXPECT_TRUE(delegate.log.empty()) << "no gesture began, so none ends";
+}
+
+// A press of a second button that drops the first one's capture must not leave its gesture
+// open or its cursor hidden: the first button's release no longer finds the control.
+TEST_F(Input, APressThatDropsAnotherCaptureEndsItsGestureAndShowsTheCursor) {
+  struct Case {
+    const char* what;
+    std::function<void(PromptGui&)> interrupt;
+  } cases[] = {
+      {"a right press without a context menu",
+       [](PromptGui& gui) {
+         IPointerEvent e{5, 5, 0, 0, {}};
+         e.mods.L = e.mods.R = true;
+         gui.OnMouseDown({&e, 1});
+       }},
+      {"a double click of another button",
+       [](PromptGui& gui) {
+         IMouseModifiers mods;
+         mods.L = mods.R = true;
+         gui.OnMouseDoubleClick(5, 5, mods);
+       }},
+  };
+  IControl* knob = g.AddControl(new Knob({0, 0, 10, 10}, 4));
+  Add({20, 0, 30, 10}, -1, "other");
+  for (const Case& c : cases) {
+    delegate.log.clear();
+    log.clear();
+    Down(5, 5);
+    ASSERT_TRUE(g.CursorIsHidden()) << c.what;
+    c.interrupt(g);
+    Up(5, 5);
+    EXPECT_EQ(delegate.log.front(), "begin 4") << c.what;
+    EXPECT_EQ(delegate.log.back(), "end 4") << c.what;
+    EXPECT_FALSE(g.IsCaptured(knob)) << c.what;
+    EXPECT_FALSE(g.CursorIsHidden()) << c.what;
+    Down(25, 5);
+    Up(25, 5);
+    EXPECT_EQ(log, (std::vector<std::string>{"other down", "other up"})) << c.what;
+  }
 }
 
 TEST_F(Input, WheelKeysAndDropsFindTheirControls) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -301,6 +302,85 @@ TEST_F(X11Window, KeysArriveAsVirtualKeysAndWhatIsLeftGoesToTheHost) {
     if (!forwarded) usleep(10000);
   }
   EXPECT_TRUE(forwarded) << "the host's window receives the key the editor did not take";
+}
+
+class X11Focus : public X11Window, public ::testing::WithParamInterface<bool> {};
+
+// The host may open the editor in its window before it shows that window: the focus cannot be
+// given to a window that is not viewable, so it is taken when the window shows.
+TEST_P(X11Focus, TheEditorTakesTheKeyboardFocusWhenItOpens) {
+  const bool shownLater = GetParam();
+  // The pointer is away from the editor, so only the focus can bring keys to it.
+  user->MoveTo(1270, 1010);
+  if (shownLater) {
+    XUnmapWindow(user->Display(), parent);
+    user->Sync();
+  }
+  std::vector<int> keys;
+  const XId child = Open();
+  ASSERT_NE(child, 0u);
+  if (shownLater) {
+    XMapWindow(user->Display(), parent);
+    user->Sync();
+  }
+  Gui().SetKeyHandler([&](const graphics::IKeyEvent& key, bool isKeyUp) {
+    if (!isKeyUp) keys.push_back(key.vk);
+    return true;
+  });
+  ASSERT_TRUE(x11test::PumpUntil(Gui(), [&] {
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(user->Display(), &focus, &revert);
+    return focus == child;
+  })) << "focused without a click";
+  user->Tap(XK_a);
+  ASSERT_TRUE(x11test::PumpUntil(Gui(), [&] { return !keys.empty(); }));
+  EXPECT_EQ(keys.front(), 'A');
+}
+
+INSTANTIATE_TEST_SUITE_P(Parent, X11Focus, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& param) {
+                           return param.param ? "ShownLater" : "Shown";
+                         });
+
+TEST_F(X11Window, KeysGoWhereThePointerIsAndDragsAndWheelNameTheButtonsHeld) {
+  // The pointer rests over the editor's place before it opens: no motion tells the editor.
+  user->MoveTo(300, 100);
+  Open();
+  auto* probe = static_cast<graphicstest::InputProbe*>(Gui().AddControl(new graphicstest::InputProbe({280, 80, 340, 140})));
+  user->Tap(XK_a);
+  ASSERT_TRUE(x11test::PumpUntil(Gui(), [&] { return !probe->log.empty(); })) << "the key reached the control under the pointer";
+  EXPECT_FLOAT_EQ(probe->keyX, 300.0f);
+  EXPECT_FLOAT_EQ(probe->keyY, 100.0f);
+
+  probe->log.clear();
+  for (unsigned int button : {1u, 3u}) {
+    user->MoveTo(300, 100);
+    user->Button(button, true);
+    user->MoveTo(305, 110);
+    user->Button(4, true);
+    user->Button(4, false);
+    user->Button(button, false);
+  }
+  const std::vector<std::string> expected{"drag left", "wheel left", "drag right", "wheel right"};
+  EXPECT_TRUE(x11test::PumpUntil(Gui(), [&] { return probe->log.size() >= expected.size(); }));
+  EXPECT_EQ(probe->log, expected);
+}
+
+TEST_F(X11Window, AMiddleClickOnAKnobLeavesNothingBehind) {
+  const XId child = Open();
+  int sx = 0, sy = 0;
+  // The Level knob (556, 452)-(587, 483), then a click on the Domain knob (47, 452)-(78, 483).
+  ScreenPoint(child, 570, 468, sx, sy);
+  user->MoveTo(sx, sy);
+  user->Button(2, true);
+  ASSERT_TRUE(x11test::PumpUntil(Gui(), [&] { return Gui().CursorHidden(); })) << "the knob took the press";
+  user->Button(2, false);
+  ASSERT_TRUE(x11test::PumpUntil(Gui(), [&] { return !Gui().CursorHidden(); })) << "and its release";
+  ScreenPoint(child, 62, 470, sx, sy);
+  user->Click(sx, sy);
+  EXPECT_TRUE(x11test::PumpUntil(Gui(), [&] { return delegate.log.size() >= 4; }));
+  EXPECT_EQ(delegate.log, (std::vector<std::string>{"begin 4", "end 4", "begin 0", "end 0"}));
 }
 
 // The user picks from the Domain menu in a thread of its own: the editor's thread is inside
@@ -613,9 +693,30 @@ TEST_F(X11Window, RevealingAPathRunsXdgOpenOnItOrItsFolder) {
   EXPECT_EQ(lines(2), (std::vector<std::string>{file, dir}));
   EXPECT_FALSE(Gui().RevealPathInFileManager((dir + "/missing").c_str(), false));
   EXPECT_FALSE(Gui().RevealPathInFileManager(nullptr, false));
-  setenv("PATH", path.c_str(), 1);
   std::remove(record.c_str());
   std::remove(script.c_str());
+
+  // An opener that cannot be started is a failure, not a success.
+  struct Unstartable {
+    const char* what;
+    const char* script;  // null: no opener at all
+    mode_t mode;
+  } cases[] = {
+      {"none on the search path", nullptr, 0},
+      {"not executable", "#!/bin/sh\nexit 0\n", 0644},
+      {"its interpreter is missing", "#!/nonexistent/interpreter\n", 0755},
+  };
+  for (const Unstartable& c : cases) {
+    if (c.script) {
+      std::ofstream(script) << c.script;
+      chmod(script.c_str(), c.mode);
+    }
+    setenv("PATH", dir.c_str(), 1);
+    EXPECT_FALSE(Gui().RevealPathInFileManager(file.c_str(), false)) << c.what;
+    setenv("PATH", path.c_str(), 1);
+    std::remove(script.c_str());
+  }
+  EXPECT_LE(waitpid(-1, nullptr, WNOHANG), 0) << "no child is left unreaped";
   std::remove(file.c_str());
   rmdir(folder);
 

@@ -71,7 +71,32 @@ TEST(WinMessages, PointerMessagesGiveUiUnitsAndModifiers) {
   EXPECT_FALSE(up.event.mods.R);
 
   EXPECT_EQ(TranslateMessage({msg::kLeftDoubleClick, kFlagLeft, At(1, 1), 0}, {}).action, WinAction::DoubleClick);
-  EXPECT_EQ(TranslateMessage({msg::kMiddleDown, 0, At(1, 1), 0}, {}).action, WinAction::MouseDown);
+}
+
+// A press the window captures the mouse for must have a release that frees it, for every
+// button: otherwise the capture, a hidden cursor and an open gesture outlive the click.
+TEST(WinMessages, EveryButtonThatPressesAlsoReleases) {
+  struct Case {
+    const char* button;
+    uint32_t down, up;
+    uint64_t downFlags;
+    bool left, right;
+  } cases[] = {
+      {"left", msg::kLeftDown, msg::kLeftUp, kFlagLeft, true, false},
+      {"right", msg::kRightDown, msg::kRightUp, kFlagRight, false, true},
+      {"middle", msg::kMiddleDown, msg::kMiddleUp, 0, false, false},
+  };
+  for (const Case& c : cases) {
+    WinWindowState state = Scaled(2.0f);
+    EXPECT_EQ(TranslateMessage({c.down, c.downFlags, At(8, 6), 0}, state).action, WinAction::MouseDown) << c.button;
+    state.hasCapture = true;
+    const WinInput up = TranslateMessage({c.up, 0, At(10, 12), 0}, state);
+    EXPECT_EQ(up.action, WinAction::MouseUp) << c.button;
+    EXPECT_FLOAT_EQ(up.event.x, 5.0f) << c.button;
+    EXPECT_FLOAT_EQ(up.event.y, 6.0f) << c.button;
+    EXPECT_EQ(up.event.mods.L, c.left) << c.button;
+    EXPECT_EQ(up.event.mods.R, c.right) << c.button;
+  }
 }
 
 TEST(WinMessages, MovesAreHoverOrCapturedDrags) {

@@ -1,7 +1,8 @@
 // A small Win32 host that proves a built Windows module: it loads Korvel.clap or Korvel.dll
 // as a host does (LoadLibrary, then only the exported entry), streams a test tone through it,
 // opens the editor in a window of its own, pumps messages, clicks an Input switch and turns
-// the Domain knob with the wheel and checks both parameters changed, writes the editor's
+// the Domain knob with the wheel and checks both parameters changed, checks that a middle
+// click on a knob leaves nothing behind that takes the next click, writes the editor's
 // pixels as PNG in each domain, then closes the editor and unloads the module.
 //   korvel-wine-host clap|vst2 <module> <output prefix>   → <prefix>-time.png, -freq.png, -phase.png
 //   korvel-wine-host clap-without-skia|vst2-without-skia <module>   → the module refuses to start
@@ -27,6 +28,9 @@ void Check(bool ok, const char* what) {
   std::fflush(stdout);
   if (!ok) ++failures;
 }
+
+// Parameter gestures the plug-in began and has not ended, as the host sees them.
+int openGestures = 0;
 
 // Parameter ids and where their controls sit in the editor (UI units at scale 1).
 constexpr int kDomain = 0;
@@ -171,7 +175,11 @@ public:
                              auto& events = static_cast<ClapSide*>(list->ctx)->pending;
                              return i < events.size() ? &events[i].header : nullptr;
                            }};
-    clap_output_events_t out{this, [](const clap_output_events_t*, const clap_event_header_t*) { return true; }};
+    clap_output_events_t out{this, [](const clap_output_events_t*, const clap_event_header_t* event) {
+                               if (event->type == CLAP_EVENT_PARAM_GESTURE_BEGIN) ++openGestures;
+                               if (event->type == CLAP_EVENT_PARAM_GESTURE_END) --openGestures;
+                               return true;
+                             }};
     clap_process_t process{};
     process.steady_time = static_cast<int64_t>(phase);
     process.frames_count = kBlock;
@@ -265,6 +273,8 @@ int automations = 0;
 VstIntPtr HostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
   if (opcode == audioMasterVersion) return kVstVersion;
   if (opcode == audioMasterAutomate) ++automations;
+  if (opcode == audioMasterBeginEdit) ++openGestures;
+  if (opcode == audioMasterEndEdit) --openGestures;
   return 0;
 }
 
@@ -364,6 +374,20 @@ void Click(HWND window, POINT p) {
   PostMessageW(window, WM_MOUSEMOVE, 0, at);
   PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
   PostMessageW(window, WM_LBUTTONUP, 0, at);
+}
+
+void MiddleClick(HWND window, POINT p) {
+  const LPARAM at = MAKELPARAM(p.x, p.y);
+  PostMessageW(window, WM_MOUSEMOVE, 0, at);
+  PostMessageW(window, WM_MBUTTONDOWN, MK_MBUTTON, at);
+  PostMessageW(window, WM_MBUTTONUP, 0, at);
+}
+
+// This thread's cursor display count is below zero.
+bool CursorHidden() {
+  const int shownAfter = ShowCursor(TRUE);
+  ShowCursor(FALSE);
+  return shownAfter <= 0;
 }
 
 void Wheel(HWND window, POINT p, int steps) {
@@ -477,6 +501,16 @@ int wmain(int argc, wchar_t** argv) {
       Click(editor, kInput1Switch);
       PumpFor(side, 300);
       Check(side.Param(kInput1) != inputBefore, "a click on the Input 1 switch changes Input 1");
+
+      // A knob takes a middle press (capture, hidden cursor, gesture); its release gives all back.
+      MiddleClick(editor, kDomainKnob);
+      PumpFor(side, 300);
+      Check(GetCapture() != editor && !CursorHidden() && openGestures == 0,
+            "a middle click on the Domain knob leaves no capture, hidden cursor or open gesture");
+      const double inputAfterMiddle = side.Param(kInput1);
+      Click(editor, kInput1Switch);
+      PumpFor(side, 300);
+      Check(side.Param(kInput1) != inputAfterMiddle, "after it, a click on the Input 1 switch reaches the switch");
 
       const double domainBefore = side.Param(kDomain);
       Wheel(editor, kDomainKnob, 1);

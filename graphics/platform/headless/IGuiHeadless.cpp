@@ -33,7 +33,7 @@ void IGuiHeadless::CloseWindow() {
   entryOpen = false;
   OnViewDestroyed();
   open = false;
-  buttonDown = false;
+  heldButtons = 0;
 }
 
 void IGuiHeadless::PlatformResize(bool) {
@@ -49,7 +49,7 @@ bool IGuiHeadless::Tick() {
     ResolveTextEntry();
     return false;
   }
-  if (!buttonDown && systemScale != ScreenScale()) SetScreenScale(systemScale);
+  if (heldButtons == 0 && systemScale != ScreenScale()) SetScreenScale(systemScale);
   dirty.clear();
   if (!CollectDirtyRects(dirty)) return false;
   SetAllControlsClean();
@@ -95,6 +95,11 @@ void IGuiHeadless::SetModifierKeys(bool shiftKey, bool controlKey, bool altKey) 
   alt = altKey;
 }
 
+void IGuiHeadless::SetHeldButtons(bool left, bool right, bool middle) noexcept {
+  heldButtons = (left ? Bit(MouseButton::Left) : 0u) | (right ? Bit(MouseButton::Right) : 0u) |
+                (middle ? Bit(MouseButton::Middle) : 0u);
+}
+
 IMouseModifiers IGuiHeadless::Modifiers(bool left, bool right) const noexcept {
   IMouseModifiers mods;
   mods.L = left;
@@ -111,8 +116,8 @@ IPointerEvent IGuiHeadless::EventAt(float px, float py, bool left, bool right) c
 }
 
 void IGuiHeadless::MouseMove(float px, float py) {
-  IPointerEvent e = EventAt(px, py, buttonDown, false);
-  if (!buttonDown) {
+  IPointerEvent e = EventAt(px, py, Held(MouseButton::Left), Held(MouseButton::Right));
+  if (!e.mods.L && !e.mods.R) {
     mouseX = e.x;
     mouseY = e.y;
     OnMouseOver(e.x, e.y, e.mods);
@@ -129,21 +134,21 @@ void IGuiHeadless::MouseMove(float px, float py) {
   if (cursorHidden && cursorLocked) MoveMouseCursor(hiddenCursorX, hiddenCursorY);
 }
 
-void IGuiHeadless::MouseDown(float px, float py, bool rightButton) {
+void IGuiHeadless::MouseDown(float px, float py, MouseButton button) {
   if (entryOpen) {
     entryState = EntryState::CommitRequested;
     return;
   }
-  const IPointerEvent e = EventAt(px, py, !rightButton, rightButton);
+  const IPointerEvent e = EventAt(px, py, button == MouseButton::Left, button == MouseButton::Right);
   mouseX = e.x;
   mouseY = e.y;
-  buttonDown = true;
+  heldButtons |= Bit(button);
   OnMouseDown({&e, 1});
 }
 
-void IGuiHeadless::MouseUp(float px, float py, bool rightButton) {
-  const IPointerEvent e = EventAt(px, py, !rightButton, rightButton);
-  buttonDown = false;
+void IGuiHeadless::MouseUp(float px, float py, MouseButton button) {
+  const IPointerEvent e = EventAt(px, py, button == MouseButton::Left, button == MouseButton::Right);
+  heldButtons &= ~Bit(button);
   mouseX = e.x;
   mouseY = e.y;
   OnMouseUp({&e, 1});
@@ -154,7 +159,7 @@ bool IGuiHeadless::DoubleClick(float px, float py, bool rightButton) {
   mouseX = e.x;
   mouseY = e.y;
   const bool taken = OnMouseDoubleClick(e.x, e.y, e.mods);
-  if (taken) buttonDown = true;
+  if (taken) heldButtons |= Bit(LeftOrRight(rightButton));
   return taken;
 }
 
@@ -163,14 +168,14 @@ bool IGuiHeadless::Wheel(float px, float py, int wheelValue) {
     entryState = EntryState::CancelRequested;
     return false;
   }
-  const IPointerEvent e = EventAt(px, py, false, false);
+  const IPointerEvent e = EventAt(px, py, Held(MouseButton::Left), Held(MouseButton::Right));
   const int notches = static_cast<int16_t>(wheelValue) / 120;
   return OnMouseWheel(e.x, e.y, e.mods, static_cast<float>(notches));
 }
 
-bool IGuiHeadless::KeyDown(const IKeyEvent& key) { return OnKeyDown(mouseX, mouseY, key); }
+bool IGuiHeadless::KeyDown(const IKeyEvent& key) { return KeyAtMouse(key, false); }
 
-bool IGuiHeadless::KeyUp(const IKeyEvent& key) { return OnKeyUp(mouseX, mouseY, key); }
+bool IGuiHeadless::KeyUp(const IKeyEvent& key) { return KeyAtMouse(key, true); }
 
 void IGuiHeadless::MouseLeave() { OnMouseOut(); }
 

@@ -62,12 +62,21 @@ public:
   int PaintCount() const noexcept { return paints; }
 
   // ---- Input in window pixels -------------------------------------------------------------------
+  enum class MouseButton { Left, Right, Middle };
+
   void SetModifierKeys(bool shift, bool control, bool alt) noexcept;
+  // The buttons the system reports held; presses and releases here keep them up to date.
+  void SetHeldButtons(bool left, bool right, bool middle) noexcept;
+  // A drag while the left or right button is held (named in its modifiers), else a hover.
   void MouseMove(float px, float py);
-  void MouseDown(float px, float py, bool rightButton = false);
-  void MouseUp(float px, float py, bool rightButton = false);
+  // Every press has its release: the middle button's too, although its modifiers name neither
+  // left nor right.
+  void MouseDown(float px, float py, MouseButton button);
+  void MouseUp(float px, float py, MouseButton button);
+  void MouseDown(float px, float py, bool rightButton = false) { MouseDown(px, py, LeftOrRight(rightButton)); }
+  void MouseUp(float px, float py, bool rightButton = false) { MouseUp(px, py, LeftOrRight(rightButton)); }
   bool DoubleClick(float px, float py, bool rightButton = false);
-  // wheelValue in the system's units: 120 per notch.
+  // wheelValue in the system's units: 120 per notch; the modifiers name the buttons held.
   bool Wheel(float px, float py, int wheelValue);
   // At the pointer position; false when the editor did not take it (the host gets it).
   bool KeyDown(const IKeyEvent& key);
@@ -89,6 +98,9 @@ public:
 private:
   enum class EntryState { Editing, CancelRequested, CommitRequested };
 
+  static MouseButton LeftOrRight(bool right) noexcept { return right ? MouseButton::Right : MouseButton::Left; }
+  static unsigned Bit(MouseButton button) noexcept { return 1u << static_cast<unsigned>(button); }
+  bool Held(MouseButton button) const noexcept { return (heldButtons & Bit(button)) != 0; }
   IMouseModifiers Modifiers(bool left, bool right) const noexcept;
   IPointerEvent EventAt(float px, float py, bool left, bool right) const noexcept;
   void ResolveTextEntry();
@@ -99,7 +111,7 @@ private:
   int windowWidth = 0;
   int windowHeight = 0;
   bool shift = false, control = false, alt = false;
-  bool buttonDown = false;
+  unsigned heldButtons = 0;
   bool entryOpen = false;
   EntryState entryState = EntryState::Editing;
   TextEntryRequest entry;

@@ -27,7 +27,7 @@ static_assert(win::msg::kKeyDown == WM_KEYDOWN && win::msg::kKeyUp == WM_KEYUP &
 static_assert(win::msg::kLeftDown == WM_LBUTTONDOWN && win::msg::kLeftUp == WM_LBUTTONUP &&
               win::msg::kLeftDoubleClick == WM_LBUTTONDBLCLK && win::msg::kRightDown == WM_RBUTTONDOWN &&
               win::msg::kRightUp == WM_RBUTTONUP && win::msg::kRightDoubleClick == WM_RBUTTONDBLCLK &&
-              win::msg::kMiddleDown == WM_MBUTTONDOWN);
+              win::msg::kMiddleDown == WM_MBUTTONDOWN && win::msg::kMiddleUp == WM_MBUTTONUP);
 static_assert(win::msg::kMouseWheel == WM_MOUSEWHEEL && win::msg::kDropFiles == WM_DROPFILES &&
               win::msg::kMouseLeave == WM_MOUSELEAVE && win::msg::kDisplayTick == WM_USER + 1);
 static_assert(win::kFlagLeft == MK_LBUTTON && win::kFlagRight == MK_RBUTTON && win::kFlagShift == MK_SHIFT &&

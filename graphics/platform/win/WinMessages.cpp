@@ -93,6 +93,7 @@ WinInput TranslateMessage(const WinMessage& m, const WinWindowState& s) noexcept
       break;
     case msg::kLeftUp:
     case msg::kRightUp:
+    case msg::kMiddleUp:
       in.action = WinAction::MouseUp;
       in.event = ClientPointer(m, s);
       // The flags no longer hold the released button; the event names it, as a press does.

@@ -29,6 +29,7 @@ constexpr uint32_t kRightDown = 0x0204;
 constexpr uint32_t kRightUp = 0x0205;
 constexpr uint32_t kRightDoubleClick = 0x0206;
 constexpr uint32_t kMiddleDown = 0x0207;
+constexpr uint32_t kMiddleUp = 0x0208;
 constexpr uint32_t kMouseWheel = 0x020A;
 constexpr uint32_t kDropFiles = 0x0233;
 constexpr uint32_t kMouseLeave = 0x02A3;

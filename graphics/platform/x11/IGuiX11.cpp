@@ -1,8 +1,6 @@
 #include "graphics/platform/x11/IGuiX11.h"
 
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdint>
@@ -10,6 +8,7 @@
 
 #include "framework/IGuiEditorDelegate.h"
 #include "graphics/IControl.h"
+#include "graphics/platform/x11/DetachedProcess.h"
 #include "graphics/platform/x11/X11Clipboard.h"
 #include "graphics/platform/x11/X11MenuPopup.h"
 #include "graphics/platform/x11/X11TextEntry.h"
@@ -19,8 +18,6 @@
 #include <X11/Xresource.h>
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
-
-extern char** environ;
 
 namespace graphics {
 
@@ -122,8 +119,21 @@ void* IGuiX11::OpenWindow(void* parent) {
     CloseWindow();
     return nullptr;
   }
+  // Typed keys reach the editor without a click first, as on Windows.
+  focusPending = true;
+  TakeFocusWhenViewable();
   ticks.Start(X11TickClock::Clock::now());
   return reinterpret_cast<void*>(static_cast<uintptr_t>(window));
+}
+
+void IGuiX11::TakeFocusWhenViewable() {
+  XWindowAttributes attributes{};
+  if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable) return;
+  focusPending = false;
+  XSetInputFocus(display, window, RevertToParent, CurrentTime);
+  // The host may hide its window meanwhile; the refusal is of no consequence, so it is
+  // collected here rather than reported by a later check.
+  X11ErrorTrap::Sync(display);
 }
 
 void IGuiX11::DestroyWindowResources() {
@@ -152,6 +162,7 @@ void IGuiX11::CloseWindow() {
   display = nullptr;
   parentWindow = 0;
   shownWidth = shownHeight = 0;
+  focusPending = false;
 }
 
 void IGuiX11::PlatformResize(bool parentHasResized) {
@@ -220,6 +231,18 @@ void IGuiX11::HideMouseCursor(bool hide, bool lock) {
   if (hide == cursorHidden) return;
   IGuiHeadless::HideMouseCursor(hide, lock);
   ApplyCursor();
+}
+
+void IGuiX11::MouseLocation(float& x, float& y) const {
+  IGuiHeadless::MouseLocation(x, y);
+  if (!display || !window) return;
+  Window root = 0, child = 0;
+  int rootX = 0, rootY = 0, px = 0, py = 0;
+  unsigned int mask = 0;
+  if (!XQueryPointer(display, window, &root, &child, &rootX, &rootY, &px, &py, &mask)) return;
+  const float s = BackingScale();
+  x = static_cast<float>(px) / s;
+  y = static_cast<float>(py) / s;
 }
 
 void IGuiX11::MoveMouseCursor(float x, float y) {
@@ -315,14 +338,8 @@ bool IGuiX11::RevealPathInFileManager(const char* filePath, bool select) {
     target = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
   }
   if (target[0] == '-') target = "./" + target;
-  // The shell starts the opener in the background and ends at once: the host's thread does
-  // not wait for a file manager, and no child is left unreaped.
-  const char* argv[] = {"sh", "-c", "xdg-open \"$1\" >/dev/null 2>&1 &", "sh", target.c_str(), nullptr};
-  pid_t pid = 0;
-  if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0) return false;
-  int status = 0;
-  if (waitpid(pid, &status, 0) != pid) return false;
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  // The host's thread does not wait for a file manager.
+  return StartDetached("xdg-open", {target});
 }
 
 void IGuiX11::PromptForFile(std::string&, std::string&, bool, const char*, const PromptCompletion& completion) {

@@ -76,6 +76,9 @@ public:
   bool UsesSharedMemory() const noexcept;
 
   // ---- Cursor and prompts ---------------------------------------------------------------------
+  // Where the pointer is now, asked of the server (keys are dispatched there); offscreen, or
+  // with the pointer on another screen, where it was last seen.
+  void MouseLocation(float& x, float& y) const override;
   void HideMouseCursor(bool hide = true, bool lock = true) override;
   // Warps the pointer to the UI position and remembers where it landed.
   void MoveMouseCursor(float x, float y) override;
@@ -116,6 +119,8 @@ private:
   void ResolveTextEntry();
   void ShowFrame(const IRect& pixels);
   void SetModifiersFrom(unsigned int state) noexcept;
+  // Gives the window the keyboard focus once it is viewable (pending until then).
+  void TakeFocusWhenViewable();
   XId CursorFor(CursorType type);
   void ApplyCursor();
   void DestroyWindowResources();
@@ -134,6 +139,8 @@ private:
   XId blankCursor = 0;
   float givenScale = 0.0f;
   bool opening = false;
+  // Opened into a window not yet shown: the focus is taken at the first exposure.
+  bool focusPending = false;
   // Set by a menu opened from a press: that press's release went to the pop-up.
   bool menuTookRelease = false;
 };

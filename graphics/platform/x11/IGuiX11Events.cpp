@@ -14,8 +14,20 @@ namespace graphics {
 
 namespace {
 
-constexpr unsigned int kLeft = Button1, kRight = Button3, kWheelUp = Button4, kWheelDown = Button5;
+constexpr unsigned int kLeft = Button1, kMiddle = Button2, kRight = Button3, kWheelUp = Button4, kWheelDown = Button5;
 constexpr int kWheelNotch = 120;
+
+using MouseButton = IGuiHeadless::MouseButton;
+
+// The buttons that press and release in the editor; the wheel's and any others are not.
+bool EditorButton(unsigned int button, MouseButton& which) noexcept {
+  switch (button) {
+    case kLeft: which = MouseButton::Left; return true;
+    case kMiddle: which = MouseButton::Middle; return true;
+    case kRight: which = MouseButton::Right; return true;
+    default: return false;
+  }
+}
 
 }  // namespace
 
@@ -65,6 +77,7 @@ void IGuiX11::ShowFrame(const IRect& pixels) {
 
 void IGuiX11::SetModifiersFrom(unsigned int state) noexcept {
   SetModifierKeys((state & ShiftMask) != 0, (state & ControlMask) != 0, (state & Mod1Mask) != 0);
+  SetHeldButtons((state & Button1Mask) != 0, (state & Button3Mask) != 0, (state & Button2Mask) != 0);
 }
 
 bool IGuiX11::ServeWhileModal(XEvent& e) {
@@ -128,6 +141,7 @@ void IGuiX11::HandleEvent(XEvent& e) {
   if (!window || e.xany.window != window) return;
   switch (e.type) {
     case Expose:
+      if (focusPending) TakeFocusWhenViewable();
       ShowFrame({static_cast<float>(e.xexpose.x), static_cast<float>(e.xexpose.y),
                  static_cast<float>(e.xexpose.x + e.xexpose.width), static_cast<float>(e.xexpose.y + e.xexpose.height)});
       break;
@@ -139,8 +153,13 @@ void IGuiX11::HandleEvent(XEvent& e) {
       }
       break;
     case MotionNotify: {
-      // Only the newest position matters: movement is measured from the last one handled.
-      while (XCheckTypedWindowEvent(display, window, MotionNotify, &e)) {
+      // Only the newest of a run of moves matters: movement is measured from the last one
+      // handled. A move after a press or release stays after it.
+      XEvent next;
+      while (XEventsQueued(display, QueuedAlready) > 0) {
+        XPeekEvent(display, &next);
+        if (next.type != MotionNotify || next.xmotion.window != window) break;
+        XNextEvent(display, &e);
       }
       SetModifiersFrom(e.xmotion.state);
       MouseMove(static_cast<float>(e.xmotion.x), static_cast<float>(e.xmotion.y));
@@ -155,28 +174,31 @@ void IGuiX11::HandleEvent(XEvent& e) {
         else Wheel(px, py, b.button == kWheelUp ? kWheelNotch : -kWheelNotch);
         break;
       }
-      if (b.button != kLeft && b.button != kRight) break;
+      MouseButton button = MouseButton::Left;
+      if (!EditorButton(b.button, button)) break;
       if (entry) {
         if (entry->GetState() == X11TextEntry::State::Editing) entry->Request(X11TextEntry::State::CommitRequested);
         break;
       }
       XSetInputFocus(display, window, RevertToParent, b.time);
-      const bool right = b.button == kRight;
       menuTookRelease = false;
-      if (doubleClick.Press(b.button, b.x, b.y, b.time)) DoubleClick(px, py, right);
-      else MouseDown(px, py, right);
+      // Only left and right double-click; every middle press is a press.
+      const bool twice = doubleClick.Press(b.button, b.x, b.y, b.time);
+      if (twice && button != MouseButton::Middle) DoubleClick(px, py, button == MouseButton::Right);
+      else MouseDown(px, py, button);
       // A menu opened by this press took its release: the editor ends the press here.
       if (menuTookRelease) {
         menuTookRelease = false;
-        MouseUp(px, py, right);
+        MouseUp(px, py, button);
       }
       break;
     }
     case ButtonRelease: {
       const XButtonEvent& b = e.xbutton;
-      if (b.button != kLeft && b.button != kRight) break;
+      MouseButton button = MouseButton::Left;
+      if (!EditorButton(b.button, button)) break;
       SetModifiersFrom(b.state);
-      MouseUp(static_cast<float>(b.x), static_cast<float>(b.y), b.button == kRight);
+      MouseUp(static_cast<float>(b.x), static_cast<float>(b.y), button);
       break;
     }
     case KeyPress: HandleKey(e, true); break;
@@ -185,7 +207,7 @@ void IGuiX11::HandleEvent(XEvent& e) {
       const XCrossingEvent& c = e.xcrossing;
       if (c.detail == NotifyInferior || c.mode == NotifyGrab) break;
       // While a button is held the window keeps the pointer (a drag may leave and come back).
-      if (c.mode == NotifyNormal && (c.state & (Button1Mask | Button3Mask))) break;
+      if (c.mode == NotifyNormal && (c.state & (Button1Mask | Button2Mask | Button3Mask))) break;
       MouseLeave();
       break;
     }
