@@ -53,14 +53,22 @@ TEST(KorvelCaptureConcurrent, DrainedHistoryIsContiguousWhileTheAudioThreadWrite
   h.Connect(2, 2, kBlock);
   std::atomic<bool> done{false};
   std::atomic<long> blocks{0};
+  std::atomic<int> drains{0};
 
   std::thread audio([&] {
     std::vector<double> left(kBlock), right(kBlock), outL(kBlock), outR(kBlock);
     double* in[2] = {left.data(), right.data()};
     double* out[2] = {outL.data(), outR.data()};
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    // Three seconds, and on a loaded machine longer, until the display has drained often
+    // enough to have raced with the writes.
+    const auto start = std::chrono::steady_clock::now();
+    const auto running = [&] {
+      const auto elapsed = std::chrono::steady_clock::now() - start;
+      return elapsed < std::chrono::seconds(3) ||
+             (elapsed < std::chrono::seconds(60) && (drains.load() <= 10 || blocks.load() <= 1000));
+    };
     long value = 0;
-    while (std::chrono::steady_clock::now() < until) {
+    while (running()) {
       for (int i = 0; i < kBlock; ++i) {
         value = value % (kModulus - 1) + 1;
         left[i] = right[i] = static_cast<double>(value);
@@ -74,7 +82,6 @@ TEST(KorvelCaptureConcurrent, DrainedHistoryIsContiguousWhileTheAudioThreadWrite
   });
 
   HistoryCheck checks[2];
-  int drains = 0;
   while (!done.load() && !HasFatalFailure()) {
     const int fresh = h.korvel->DrainSamples();
     ASSERT_GE(fresh, 0);
