@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -55,7 +56,7 @@ protected:
   void Make(HostOptions options = WithTimers()) {
     plugin.reset();
     host = std::make_unique<FakeHost>(options);
-    plugin = std::make_unique<Instance>(module->Entry(), host->Host());
+    plugin = std::make_unique<Instance>(module->Entry(), *host);
     p = plugin->Get();
     ASSERT_TRUE(p->init(p));
     gui = plugin->Ext<clap_plugin_gui_t>(CLAP_EXT_GUI);
@@ -244,6 +245,49 @@ TEST_F(ClapGui, HideShowAndDestroyInAnyOrder) {
     SetParam(0, 2.0);  // the open editor repaints for the change
     Tick(2);
     EXPECT_EQ(sink.frames > before, c.paintsAtTheEnd);
+  }
+}
+
+// Every gui call a host can make, by letter: c create, p set_parent, S set_scale, z set_size,
+// s show, h hide, d destroy; the host's loop turns after each. The plug-in's destroy ends the
+// sequence, and the host then fails the test for any timer it still holds.
+void RunGuiCalls(const clap_plugin_t* p, const clap_plugin_gui_t* gui, FakeHost& host, const clap_window_t& window,
+                 const std::string& calls) {
+  for (char call : calls) {
+    switch (call) {
+      case 'c': gui->create(p, window.api, false); break;
+      case 'p': gui->set_parent(p, &window); break;
+      case 'S': gui->set_scale(p, 2.0); break;
+      case 'z': gui->set_size(p, 900, 650); break;
+      case 's': gui->show(p); break;
+      case 'h': gui->hide(p); break;
+      default: gui->destroy(p); break;
+    }
+    host.FireTimers(p);
+    host.ServeCallback(p);
+  }
+}
+
+std::vector<std::string> GuiCallSequences(unsigned seed, int count) {
+  std::vector<std::string> sequences = {"p", "pd", "ph", "phs", "Sp", "zp", "cp", "cpd", "dp", "ps", "pp", "cphdp"};
+  std::mt19937 random(seed);
+  const std::string letters = "cpSzshd";
+  for (int i = 0; i < count; ++i) {
+    std::string calls(1 + random() % 8, ' ');
+    for (char& call : calls) call = letters[random() % letters.size()];
+    sequences.push_back(calls);
+  }
+  return sequences;
+}
+
+TEST_F(ClapGui, AnyOrderOfGuiCallsLeavesNoTimerBehindTheDestroyedPlugin) {
+  for (const std::string& calls : GuiCallSequences(12, 80)) {
+    SCOPED_TRACE(calls);
+    Make();
+    RunGuiCalls(p, gui, *host, window, calls);
+    plugin->Destroy();
+    host->FireTimers(p);  // a timer still registered would reach the freed instance here
+    if (HasFailure()) break;
   }
 }
 

@@ -25,8 +25,9 @@ protected:
 
   // A fresh host with these options and an initialised instance on it.
   const clap_plugin_t* Make(HostOptions options = {}) {
+    plugin.reset();
     host = std::make_unique<FakeHost>(options);
-    plugin = std::make_unique<Instance>(module->Entry(), host->Host());
+    plugin = std::make_unique<Instance>(module->Entry(), *host);
     EXPECT_TRUE((*plugin)->init(plugin->Get()));
     return plugin->Get();
   }
@@ -103,8 +104,9 @@ TEST_F(ClapPlugin, LifecycleInEveryOrderEndsInAFreedInstance) {
   const char* sequences[] = {"", "i", "ia", "iasp", "iaspPd", "ad", "pP", "dd", "iaa", "iarrd", "iasPpPsd", "m"};
   for (const char* sequence : sequences) {
     SCOPED_TRACE(sequence);
+    plugin.reset();
     host = std::make_unique<FakeHost>();
-    plugin = std::make_unique<Instance>(module->Entry(), host->Host());
+    plugin = std::make_unique<Instance>(module->Entry(), *host);
     const clap_plugin_t* p = plugin->Get();
     for (const char* c = sequence; *c; ++c) {
       switch (*c) {

@@ -42,7 +42,7 @@ struct Editor {
   const clap_plugin_gui_t* gui = nullptr;
 
   Editor(const clap_plugin_entry_t* entry, HostOptions options) : host(std::make_unique<FakeHost>(options)) {
-    plugin = std::make_unique<Instance>(entry, host->Host());
+    plugin = std::make_unique<Instance>(entry, *host);
     p = plugin->Get();
     if (!p->init(p)) p = nullptr;
     gui = p ? plugin->Ext<clap_plugin_gui_t>(CLAP_EXT_GUI) : nullptr;
