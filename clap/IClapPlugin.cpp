@@ -7,7 +7,6 @@
 #include <cstring>
 #include <new>
 
-#include "framework/Timer.h"
 
 namespace {
 
@@ -74,8 +73,6 @@ bool IClapPlugin::PluginActivate(double rate, uint32_t, uint32_t maxFrames) noex
 void IClapPlugin::PluginDeactivate() noexcept { ActivationChanged(false); }
 
 void IClapPlugin::PluginReset() noexcept { ResetProcessing(); }
-
-void IClapPlugin::PluginOnMainThread() noexcept { framework::PlatformTimer::Pump(); }
 
 // ---- Editor → host ----------------------------------------------------------------------
 
