@@ -58,8 +58,11 @@ private:
 class ClapX11HostLoop : public claptest::X11EditorSuite, public testing::WithParamInterface<int> {};
 
 TEST_P(ClapX11HostLoop, TheEditorOpensAnimatesTakesInputAndClosesCleanly) {
-  const bool timers = GetParam() & 1, fds = GetParam() & 2;
-  X11Editor& e = Make(X11Host(timers, fds));
+  const bool refused = GetParam() & 4;
+  const bool timers = (GetParam() & 1) && !refused, fds = GetParam() & 2;
+  claptest::HostOptions options = X11Host(timers || refused, fds);
+  options.timerRefused = refused;
+  X11Editor& e = Make(options);
   ASSERT_TRUE(e.gui->is_api_supported(e.p, CLAP_WINDOW_API_X11, false));
   ASSERT_TRUE(e.Open(Parent()));
   ASSERT_NE(Child(), 0u);
@@ -91,7 +94,8 @@ TEST_P(ClapX11HostLoop, TheEditorOpensAnimatesTakesInputAndClosesCleanly) {
   EXPECT_EQ(e.host->Count("request_callback"), requests) << "the closed editor asks for no more ticks";
 }
 
-// 0: neither, 1: timer support only, 2: posix-fd support only, 3: both.
-INSTANTIATE_TEST_SUITE_P(HostExtensions, ClapX11HostLoop, testing::Values(0, 1, 2, 3));
+// 0: neither, 1: timer support only, 2: posix-fd support only, 3: both; 7: both, but the
+// host refuses every timer.
+INSTANTIATE_TEST_SUITE_P(HostExtensions, ClapX11HostLoop, testing::Values(0, 1, 2, 3, 7));
 
 }  // namespace
