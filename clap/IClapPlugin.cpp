@@ -7,7 +7,6 @@
 #include <cstring>
 #include <new>
 
-
 namespace {
 
 // A decimal field of a version text; advances past it and one following '.'.

@@ -175,11 +175,11 @@ private:
   // have them.
   bool StartGuiTicks(const char* api) noexcept;
   bool StartGuiTimer() noexcept;
+  void StopGuiTimer() noexcept;
   // [main-thread] Whether the open window has to be ticked by the callback ticker.
   bool NeedsCallbackTicks() const noexcept;
   // [main-thread] Runs the idle timer and the open editor's display tick.
   void TickEditor() noexcept;
-  void StopGuiTimer() noexcept;
   // [main-thread] Hands the open editor's frame to the offscreen window's callback.
   void DeliverFrame() noexcept;
 
