@@ -134,10 +134,10 @@ void Plugin::Destroy(const clap_plugin_t* record) noexcept {
   Plugin* self = From(record);
   if (!self) return;
   self->isBeingDestroyed.store(true, std::memory_order_relaxed);
-  if (self->isGuiCreated) {
-    self->GuiDestroy();
-    self->isGuiCreated = self->isGuiFloating = self->isGuiEmbedded = false;
-  }
+  // Whatever calls the host made, created or not: set_parent alone may have opened a window
+  // and registered a timer or a descriptor, which must not outlive the instance.
+  if (self->ImplementsGui()) self->GuiDestroy();
+  self->isGuiCreated = self->isGuiFloating = self->isGuiEmbedded = false;
   if (self->IsActive()) {
     self->PluginDeactivate();
     self->isActive.store(false, std::memory_order_relaxed);

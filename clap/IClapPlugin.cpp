@@ -7,8 +7,6 @@
 #include <cstring>
 #include <new>
 
-#include "framework/Timer.h"
-
 namespace {
 
 // A decimal field of a version text; advances past it and one following '.'.
@@ -74,8 +72,6 @@ bool IClapPlugin::PluginActivate(double rate, uint32_t, uint32_t maxFrames) noex
 void IClapPlugin::PluginDeactivate() noexcept { ActivationChanged(false); }
 
 void IClapPlugin::PluginReset() noexcept { ResetProcessing(); }
-
-void IClapPlugin::PluginOnMainThread() noexcept { framework::PlatformTimer::Pump(); }
 
 // ---- Editor → host ----------------------------------------------------------------------
 

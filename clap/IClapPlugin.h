@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "clap/ClapCallbackTicker.h"
 #include "clap/ClapDefs.h"
 #include "clap/ClapHelpersPlugin.h"
 #include "clap/ClapTimedMessages.h"
@@ -77,7 +78,8 @@ protected:
   void PluginReset() noexcept override;
   clap_process_status PluginProcess(const clap_process_t* process) noexcept override;
   // Also runs the idle ticks that are due: without an editor window, the host's calls on
-  // its main thread are the only pump the idle timer gets.
+  // its main thread are the only pump the idle timer gets. While the callback ticker runs,
+  // ticks the editor as the host's timer would.
   void PluginOnMainThread() noexcept override;
 
   bool ImplementsState() const noexcept override { return true; }
@@ -112,9 +114,11 @@ protected:
   uint32_t NotePortsCount(bool isInput) noexcept override;
 
   // Embedded editors in the platform's window API ("x11" on Linux, "win32" on Windows) and in
-  // the private offscreen API. An X11 window lives on the host's event loop: it needs the
-  // host's timer support (display ticks) and posix-fd support (its connection's events); the
-  // offscreen one needs the timer. Without them the API counts as unsupported.
+  // the private offscreen API, which needs the host's timer support (without it the API counts
+  // as unsupported). An X11 window lives on the host's event loop: its display ticks come from
+  // the host's timer, its connection's events from the host's posix-fd support; a host without
+  // the timer gets the callback ticker instead while the window is open, and without the
+  // descriptor watch each tick also reads the window's events.
   bool ImplementsGui() const noexcept override { return HasEditor(); }
   bool GuiIsApiSupported(const char* api, bool isFloating) noexcept override;
   bool GuiGetPreferredApi(const char** api, bool* isFloating) noexcept override;
@@ -167,9 +171,15 @@ private:
   // [main-thread] (Re)opens the editor in parentWindow and watches its window's descriptor.
   bool OpenGuiWindow() noexcept;
   void CloseGuiWindow() noexcept;
-  bool ApiNeedsTimer(const char* api) const noexcept;
+  // [main-thread] Arranges the editor's ticks for a window of this API; false when it cannot
+  // have them.
+  bool StartGuiTicks(const char* api) noexcept;
   bool StartGuiTimer() noexcept;
   void StopGuiTimer() noexcept;
+  // [main-thread] Whether the open window has to be ticked by the callback ticker.
+  bool NeedsCallbackTicks() const noexcept;
+  // [main-thread] Runs the idle timer and the open editor's display tick.
+  void TickEditor() noexcept;
   // [main-thread] Hands the open editor's frame to the offscreen window's callback.
   void DeliverFrame() noexcept;
 
@@ -188,6 +198,8 @@ private:
   int guiFd = -1;
   korvel_offscreen_window_t offscreenWindow{};
   clap_id guiTimer = CLAP_INVALID_ID;
+  // Runs only while a native window is open without the host's timer.
+  clap::helpers::CallbackTicker callbackTicks{host, kGuiTimerMs};
   int selectedConfig = 0;
   int32_t silentFrames = 0;
   bool hostTailUsable = false;

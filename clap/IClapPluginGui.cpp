@@ -1,5 +1,5 @@
-// The editor extension, and the timer and descriptor callbacks that drive the editor on
-// hosts whose event loop it lives on.
+// The editor extension, and the timer, descriptor and main-thread callbacks that drive the
+// editor on hosts whose event loop it lives on.
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -40,14 +40,17 @@ void* NativeHandle(const clap_window_t& window) noexcept {
 bool IClapPlugin::GuiIsApiSupported(const char* api, bool isFloating) noexcept {
   if (!api || isFloating) return false;
   if (IsOffscreenApi(api)) return host.TimerSupportUsable();
-  if (!IsNativeApi(api)) return false;
-  return !kWindowNeedsHostLoop || (host.TimerSupportUsable() && host.PosixFdSupportUsable());
+  return IsNativeApi(api);
 }
 
 bool IClapPlugin::GuiGetPreferredApi(const char**, bool*) noexcept { return false; }
 
-bool IClapPlugin::ApiNeedsTimer(const char* api) const noexcept {
-  return api && (IsOffscreenApi(api) || kWindowNeedsHostLoop);
+bool IClapPlugin::StartGuiTicks(const char* api) noexcept {
+  // Without its timer the offscreen editor would never paint. A native window that lives on
+  // the host's loop takes the host's timer when there is one, else the callback ticker.
+  if (IsOffscreenApi(api)) return StartGuiTimer();
+  if (kWindowNeedsHostLoop) StartGuiTimer();
+  return true;
 }
 
 bool IClapPlugin::GuiCreate(const char* api, bool isFloating) noexcept {
@@ -55,8 +58,7 @@ bool IClapPlugin::GuiCreate(const char* api, bool isFloating) noexcept {
   isGuiFloating = isFloating;
   isGuiEmbedded = false;
   if (!HasEditor() || !GuiIsApiSupported(api, isFloating)) return false;
-  // Without its timer the editor would never paint: a refused timer fails the creation.
-  if (ApiNeedsTimer(api) && !StartGuiTimer()) return false;
+  if (!StartGuiTicks(api)) return false;
   isGuiCreated = true;
   return true;
 }
@@ -113,8 +115,8 @@ bool IClapPlugin::GuiSetSize(uint32_t width, uint32_t height) noexcept {
 
 bool IClapPlugin::GuiSetParent(const clap_window_t* window) noexcept {
   if (!window || !GuiIsApiSupported(window->api, false)) return false;
-  // A host may create with one API and attach with another: the timer follows the window.
-  if (ApiNeedsTimer(window->api) && !StartGuiTimer()) return false;
+  // A host may create with one API and attach with another: the ticks follow the window.
+  if (!StartGuiTicks(window->api)) return false;
   const bool offscreen = IsOffscreenApi(window->api);
   guiWindow = offscreen ? GuiWindow::Offscreen : GuiWindow::Native;
   const bool opened = OpenEditorInParent(offscreen ? window->ptr : NativeHandle(*window));
@@ -142,14 +144,25 @@ bool IClapPlugin::OpenGuiWindow() noexcept {
   CloseGuiWindow();
   // The offscreen editor has no parent window: the host receives its frames instead.
   editorOpen = OpenEditor(guiWindow == GuiWindow::Offscreen ? nullptr : parentWindow) != nullptr;
-  const framework::IEditorView* view = editorOpen ? Graphics() : nullptr;
+  if (!editorOpen) return false;
+  if (NeedsCallbackTicks() && !callbackTicks.Start()) {
+    CloseGuiWindow();
+    return false;
+  }
+  const framework::IEditorView* view = Graphics();
   const int fd = view ? view->EventFd() : -1;
   if (fd >= 0 && host.RegisterFd(fd, CLAP_POSIX_FD_READ | CLAP_POSIX_FD_ERROR)) guiFd = fd;
-  return editorOpen;
+  return true;
+}
+
+bool IClapPlugin::NeedsCallbackTicks() const noexcept {
+  return kWindowNeedsHostLoop && guiWindow == GuiWindow::Native && guiTimer == CLAP_INVALID_ID;
 }
 
 void IClapPlugin::CloseGuiWindow() noexcept {
-  // The descriptor closes with the window: the host must stop watching it first.
+  // No tick may run into the closing window, and the descriptor closes with it: the ticker
+  // stops and the host stops watching first.
+  callbackTicks.Stop();
   if (guiFd >= 0) host.UnregisterFd(guiFd);
   guiFd = -1;
   CloseEditor();
@@ -170,6 +183,17 @@ bool IClapPlugin::GuiHide() noexcept {
 
 void IClapPlugin::TimerSupportOnTimer(clap_id timerId) noexcept {
   if (timerId == CLAP_INVALID_ID || timerId != guiTimer) return;
+  TickEditor();
+}
+
+void IClapPlugin::PluginOnMainThread() noexcept {
+  if (callbackTicks.Running())
+    TickEditor();
+  else
+    framework::PlatformTimer::Pump();
+}
+
+void IClapPlugin::TickEditor() noexcept {
   framework::PlatformTimer::Pump();
   framework::IEditorView* view = editorOpen ? Graphics() : nullptr;
   if (view && view->HostTick()) DeliverFrame();

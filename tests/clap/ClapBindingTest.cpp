@@ -30,7 +30,7 @@ protected:
   Korvel& Make(HostOptions options = {}) {
     plugin.reset();
     host = std::make_unique<FakeHost>(options);
-    plugin = std::make_unique<Instance>(&clap_entry, host->Host());
+    plugin = std::make_unique<Instance>(&clap_entry, *host);
     p = plugin->Get();
     korvel = dynamic_cast<Korvel*>(clap::helpers::Plugin::From(p));
     EXPECT_NE(korvel, nullptr);

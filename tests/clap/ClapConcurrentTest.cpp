@@ -32,7 +32,7 @@ TEST(ClapConcurrent, ProcessStateAndEditorGesturesRunTogether) {
   ASSERT_TRUE(clap_entry.init("/in/process/Korvel.clap"));
   {
     FakeHost host;
-    Instance plugin(&clap_entry, host.Host());
+    Instance plugin(&clap_entry, host);
     const clap_plugin_t* p = plugin.Get();
     plugin.Start(48000.0, 256);
     auto* korvel = dynamic_cast<Korvel*>(clap::helpers::Plugin::From(p));

@@ -66,7 +66,7 @@ TEST(ClapModuleFiles, LoadsFromAnotherFolderWithSkiaBesideIt) {
     EXPECT_EQ(fs::path(*skia.begin()).parent_path(), folder) << "found through $ORIGIN";
     ASSERT_TRUE(moved.Entry()->init(moved.Path().c_str()));
     claptest::FakeHost host;
-    { claptest::Instance plugin(moved.Entry(), host.Host()); }
+    { claptest::Instance plugin(moved.Entry(), host); }
     moved.Entry()->deinit();
   }
   fs::remove_all(folder);

@@ -24,8 +24,9 @@ class ClapProcess : public claptest::ModuleSuite {
 protected:
 
   void Start(HostOptions options = {}, uint32_t maxFrames = 512) {
+    plugin.reset();
     host = std::make_unique<FakeHost>(options);
-    plugin = std::make_unique<Instance>(module->Entry(), host->Host());
+    plugin = std::make_unique<Instance>(module->Entry(), *host);
     plugin->Start(48000.0, maxFrames);
     p = plugin->Get();
   }
@@ -73,8 +74,9 @@ TEST_F(ClapProcess, MalformedRecordsAreRefusedBeforeAnythingIsTouched) {
 }
 
 TEST_F(ClapProcess, BlocksBeforeActivationAreRefused) {
+  plugin.reset();
   host = std::make_unique<FakeHost>();
-  plugin = std::make_unique<Instance>(module->Entry(), host->Host());
+  plugin = std::make_unique<Instance>(module->Entry(), *host);
   p = plugin->Get();
   AudioBlock block({2}, {2}, 64, true);
   block.FillOutputs(7.0);

@@ -1,9 +1,11 @@
 #include "ClapTestHost.h"
 
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 
 #include <algorithm>
+#include <chrono>
 #include <stdexcept>
 #include <string>
 
@@ -66,6 +68,11 @@ FakeHost::FakeHost(HostOptions hostOptions) : options(hostOptions), mainThread(s
   host.request_callback = [](const clap_host_t* h) {
     FakeHost& self = Of(h);
     self.Record("request_callback");
+    {
+      const std::lock_guard guard(self.lock);
+      if (self.liveInstances == 0) ADD_FAILURE() << "request_callback after the last instance was destroyed";
+    }
+    self.callbackRequested.store(true);
     if (self.eager) self.eager->on_main_thread(self.eager);
   };
 
@@ -138,17 +145,61 @@ FakeHost::FakeHost(HostOptions hostOptions) : options(hostOptions), mainThread(s
   if (!options.posixFdSupportComplete) posixFdSupport.unregister_fd = nullptr;
 }
 
+void FakeHost::Creating() {
+  const std::lock_guard guard(lock);
+  ++liveInstances;
+}
+
+void FakeHost::Made(const clap_plugin_t* plugin) {
+  const std::lock_guard guard(lock);
+  instances.push_back(plugin);
+}
+
+void FakeHost::Destroyed(const clap_plugin_t* plugin) {
+  const std::lock_guard guard(lock);
+  --liveInstances;
+  instances.erase(std::remove(instances.begin(), instances.end(), plugin), instances.end());
+  if (!plugin || liveInstances > 0) return;
+  callbackRequested.store(false);  // a host drops what it owed the destroyed instances
+  // What the plug-in left registered, a real host would go on calling on a freed instance.
+  EXPECT_TRUE(timers.empty()) << timers.size() << " timer(s) still registered after the plug-in was destroyed";
+  EXPECT_TRUE(fds.empty()) << fds.size() << " descriptor(s) still watched after the plug-in was destroyed";
+}
+
+bool FakeHost::Reachable(const clap_plugin_t* plugin, const char* what) const {
+  const std::lock_guard guard(lock);
+  if (std::find(instances.begin(), instances.end(), plugin) != instances.end()) return true;
+  ADD_FAILURE() << what << " would reach a destroyed instance";
+  return false;
+}
+
+bool FakeHost::ServeCallback(const clap_plugin_t* plugin) {
+  if (!callbackRequested.exchange(false) || !Reachable(plugin, "on_main_thread")) return false;
+  plugin->on_main_thread(plugin);
+  return true;
+}
+
+void FakeHost::Turn(const clap_plugin_t* plugin, int timeoutMs) {
+  if (Fds().empty())
+    std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+  else
+    ServeFds(plugin, timeoutMs);
+  FireTimers(plugin);
+  ServeCallback(plugin);
+}
+
 std::vector<int> FakeHost::Fds() const {
   const std::lock_guard guard(lock);
   return fds;
 }
 
 void FakeHost::ServeFds(const clap_plugin_t* plugin, int timeoutMs) {
-  const auto* ext =
-      static_cast<const clap_plugin_posix_fd_support_t*>(plugin->get_extension(plugin, CLAP_EXT_POSIX_FD_SUPPORT));
   std::vector<pollfd> watched;
   for (int fd : Fds()) watched.push_back({fd, POLLIN, 0});
-  if (!ext || watched.empty() || poll(watched.data(), watched.size(), timeoutMs) <= 0) return;
+  if (watched.empty() || !Reachable(plugin, "on_fd")) return;
+  const auto* ext =
+      static_cast<const clap_plugin_posix_fd_support_t*>(plugin->get_extension(plugin, CLAP_EXT_POSIX_FD_SUPPORT));
+  if (!ext || poll(watched.data(), watched.size(), timeoutMs) <= 0) return;
   for (const pollfd& w : watched)
     if (w.revents) ext->on_fd(plugin, w.fd, (w.revents & POLLIN ? CLAP_POSIX_FD_READ : 0) |
                                               (w.revents & (POLLERR | POLLHUP) ? CLAP_POSIX_FD_ERROR : 0));
@@ -160,10 +211,12 @@ std::vector<clap_id> FakeHost::Timers() const {
 }
 
 void FakeHost::FireTimers(const clap_plugin_t* plugin) {
+  const std::vector<clap_id> registered = Timers();
+  if (registered.empty() || !Reachable(plugin, "on_timer")) return;
   const auto* ext =
       static_cast<const clap_plugin_timer_support_t*>(plugin->get_extension(plugin, CLAP_EXT_TIMER_SUPPORT));
   if (!ext) return;
-  for (clap_id id : Timers()) ext->on_timer(plugin, id);
+  for (clap_id id : registered) ext->on_timer(plugin, id);
 }
 
 std::vector<HostCall> FakeHost::Calls() const {
@@ -390,17 +443,24 @@ bool AudioBlock::OutputEqualsInput(size_t port, size_t channel) const {
 
 // ---- Instance -----------------------------------------------------------------------------------
 
-Instance::Instance(const clap_plugin_entry_t* entry, const clap_host_t* host, const char* id) {
+Instance::Instance(const clap_plugin_entry_t* entry, FakeHost& fakeHost, const char* id) : host(fakeHost) {
   auto* factory = static_cast<const clap_plugin_factory_t*>(entry->get_factory(CLAP_PLUGIN_FACTORY_ID));
   if (!factory) throw std::runtime_error("no factory: is the entry initialised?");
-  plugin = factory->create_plugin(factory, host, id);
-  if (!plugin) throw std::runtime_error("create_plugin failed");
+  host.Creating();
+  plugin = factory->create_plugin(factory, host.Host(), id);
+  if (!plugin) {
+    host.Destroyed(nullptr);
+    throw std::runtime_error("create_plugin failed");
+  }
+  host.Made(plugin);
 }
 
 Instance::~Instance() { Destroy(); }
 
 void Instance::Destroy() {
-  if (plugin) plugin->destroy(plugin);
+  if (!plugin) return;
+  plugin->destroy(plugin);
+  host.Destroyed(plugin);
   plugin = nullptr;
 }
 

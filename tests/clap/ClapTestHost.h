@@ -2,6 +2,7 @@
 // A CLAP host of our own for the binding's tests: loads a module (or takes a linked entry),
 // offers a switchable set of host extensions that record every call the plug-in makes,
 // and builds the event lists, streams and audio buffers a host hands to process.
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <mutex>
@@ -62,7 +63,10 @@ struct HostCall {
   int64_t value = 0; // severity, flags
 };
 
-// A host that records every call made to it. Calls may arrive from any thread.
+// A host that records every call made to it. Calls may arrive from any thread. It knows the
+// instances made on it (Instance tells it): when the last one is destroyed, every timer and
+// descriptor must have been given back, and from then on no request may reach it and none of
+// its callbacks is run; each breach fails the running test.
 class FakeHost {
 public:
   explicit FakeHost(HostOptions options = {});
@@ -80,6 +84,12 @@ public:
   void SetMainThread(std::thread::id id) { mainThread = id; }
   // From now on request_callback calls this plug-in's on_main_thread before it returns.
   void AnswerCallbacksAtOnce(const clap_plugin_t* plugin) { eager = plugin; }
+  // Runs the plug-in's on_main_thread once when it asked for a callback since the last time;
+  // true when it did.
+  bool ServeCallback(const clap_plugin_t* plugin);
+  // One turn of the host's main loop: waits up to timeoutMs for a watched descriptor (sleeps
+  // that long without one), serves the readable ones, fires the timers, serves a callback.
+  void Turn(const clap_plugin_t* plugin, int timeoutMs);
   // The timers the plug-in holds registered now, in the order it registered them.
   std::vector<clap_id> Timers() const;
   // Runs each registered timer once through the plug-in's timer-support extension.
@@ -90,7 +100,15 @@ public:
   // readable and hands each readable one to the plug-in's posix-fd-support extension.
   void ServeFds(const clap_plugin_t* plugin, int timeoutMs);
 
+  // Instance's notices: an instance is being made; it was made; it was destroyed (null: its
+  // creation failed).
+  void Creating();
+  void Made(const clap_plugin_t* plugin);
+  void Destroyed(const clap_plugin_t* plugin);
+
 private:
+  // False, and the test fails, unless the plug-in is a live instance of this host.
+  bool Reachable(const clap_plugin_t* plugin, const char* what) const;
   static FakeHost& Of(const clap_host_t* host);
   void Record(const char* what, const char* text = "", int64_t value = 0);
 
@@ -110,6 +128,9 @@ private:
   clap_id nextTimer = 7;
   std::thread::id mainThread;
   const clap_plugin_t* eager = nullptr;
+  std::atomic<bool> callbackRequested{false};
+  int liveInstances = 0;
+  std::vector<const clap_plugin_t*> instances;
   mutable std::mutex lock;
   std::vector<HostCall> calls;
 };
@@ -217,11 +238,11 @@ private:
   std::vector<std::vector<float*>> inPointers32, outPointers32;
 };
 
-// One plug-in instance made through an entry's factory; destroyed with the object.
+// One plug-in instance made through an entry's factory on a fake host, which it keeps told;
+// destroyed with the object.
 class Instance {
 public:
-  Instance(const clap_plugin_entry_t* entry, const clap_host_t* host,
-           const char* id = "com.marrowbyaudio.korvel");
+  Instance(const clap_plugin_entry_t* entry, FakeHost& host, const char* id = "com.marrowbyaudio.korvel");
   ~Instance();
   Instance(const Instance&) = delete;
   Instance& operator=(const Instance&) = delete;
@@ -238,6 +259,7 @@ public:
   void Start(double rate = 48000.0, uint32_t maxFrames = 512);
 
 private:
+  FakeHost& host;
   const clap_plugin_t* plugin = nullptr;
 };
 

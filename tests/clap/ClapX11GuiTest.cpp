@@ -4,147 +4,78 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "ClapModuleSuite.h"
-#include "ClapTestHost.h"
-#include "PrivateSettings.h"
-#include "X11TestServer.h"
+#include "ClapGuiCalls.h"
+#include "ClapX11Editor.h"
 #include "clap/KorvelOffscreenWindow.h"
 
 namespace {
 
 using claptest::FakeHost;
 using claptest::HostOptions;
-using claptest::Instance;
+using claptest::X11Host;
 using graphics::XId;
-using x11test::TestConnection;
 
-constexpr int kWidth = 724, kHeight = 526;
+constexpr int kWidth = claptest::kX11Width, kHeight = claptest::kX11Height;
 constexpr clap_id kDomain = 0, kDelay1 = 5;
+using Editor = claptest::X11Editor;
+using ClapX11Gui = claptest::X11EditorSuite;
 
-HostOptions X11Host() {
-  HostOptions options;
-  options.gui = true;
-  options.timerSupport = true;
-  options.posixFdSupport = true;
-  return options;
-}
-
-// One editor instance on its own fake host.
-struct Editor {
-  std::unique_ptr<FakeHost> host;
-  std::unique_ptr<Instance> plugin;
-  const clap_plugin_t* p = nullptr;
-  const clap_plugin_gui_t* gui = nullptr;
-
-  Editor(const clap_plugin_entry_t* entry, HostOptions options) : host(std::make_unique<FakeHost>(options)) {
-    plugin = std::make_unique<Instance>(entry, host->Host());
-    p = plugin->Get();
-    if (!p->init(p)) p = nullptr;
-    gui = p ? plugin->Ext<clap_plugin_gui_t>(CLAP_EXT_GUI) : nullptr;
-  }
-  bool Open(XId parent, double scale = 1.0) {
-    clap_window_t window{};
-    window.api = CLAP_WINDOW_API_X11;
-    window.x11 = parent;
-    return gui->set_scale(p, scale) && gui->create(p, CLAP_WINDOW_API_X11, false) && gui->set_parent(p, &window);
-  }
-  // One turn of the host's event loop: the descriptors, then the timers.
-  void Turn() {
-    host->ServeFds(p, 8);
-    host->FireTimers(p);
-  }
-  double Value(clap_id id) const {
-    double v = -1.0;
-    plugin->Ext<clap_plugin_params_t>(CLAP_EXT_PARAMS)->get_value(p, id, &v);
-    return v;
-  }
-  // The host's params flush: what the editor told it, as "begin 0", "value 0 1", "end 0".
-  std::vector<std::string> Flush() const {
-    claptest::InputEvents in;
-    claptest::OutputEvents out;
-    plugin->Ext<clap_plugin_params_t>(CLAP_EXT_PARAMS)->flush(p, in.List(), out.List());
-    std::vector<std::string> told;
-    for (size_t i = 0; i < out.Count(); ++i) {
-      const clap_event_header_t& h = out.At(i);
-      if (h.type == CLAP_EVENT_PARAM_VALUE) {
-        const auto e = out.As<clap_event_param_value_t>(i);
-        told.push_back("value " + std::to_string(e.param_id) + " " + std::to_string(std::lround(e.value)));
-      } else if (h.type == CLAP_EVENT_PARAM_GESTURE_BEGIN || h.type == CLAP_EVENT_PARAM_GESTURE_END) {
-        const auto e = out.As<clap_event_param_gesture_t>(i);
-        told.push_back((h.type == CLAP_EVENT_PARAM_GESTURE_BEGIN ? "begin " : "end ") + std::to_string(e.param_id));
-      }
-    }
-    return told;
-  }
-};
-
-class ClapX11Gui : public claptest::ModuleSuite {
-protected:
-  void SetUp() override {
-    // A corner drag stores the scale it left: each test starts from the default.
-    testsupport::ForgetStoredSettings();
-    std::string failure;
-    if (!scene.Start(kWidth, kHeight, failure)) GTEST_SKIP() << failure;
-    user = &scene.User();
-  }
-  void TearDown() override { editor.reset(); }
-
-  Editor& Make(HostOptions options = X11Host()) {
-    editor = std::make_unique<Editor>(module->Entry(), options);
-    EXPECT_NE(editor->gui, nullptr);
-    return *editor;
-  }
-  XId Parent() const { return scene.Parent(); }
-  XId Child() { return scene.Child(); }
-  // Turns the host's loop until the condition holds; false after two seconds.
-  template <class Condition>
-  bool LoopUntil(Editor& e, Condition condition) {
-    for (int i = 0; i < 200; ++i) {
-      e.Turn();
-      user->Sync();
-      if (condition()) return true;
-    }
-    return false;
-  }
-  void LoopFor(Editor& e, int turns) {
-    for (int i = 0; i < turns; ++i) e.Turn();
-  }
-  void Drag(float x, float y, int dx, int dy) {
-    scene.Drag(x, y, dx, dy, [this](int turns) { LoopFor(*editor, turns); });
-  }
-
-  x11test::HostWindowScene scene;
-  TestConnection* user = nullptr;
-  std::unique_ptr<Editor> editor;
-};
-
-TEST_F(ClapX11Gui, TheX11ApiNeedsTheHostsTimerAndDescriptorSupport) {
+TEST_F(ClapX11Gui, TheX11ApiIsSupportedWhateverTheHostOffers) {
+  // A host may ask before it offers anything: an editor with no timer or descriptor support
+  // from the host still opens, only never floating.
   struct Case {
-    bool timers, fds, fdsComplete, floating;
-    bool supported;
+    bool gui, timers, fds, fdsComplete;
   };
   const Case cases[] = {
-      {true, true, true, false, true},   {true, true, true, true, false},  {false, true, true, false, false},
-      {true, false, true, false, false}, {true, true, false, false, false},
+      {true, true, true, true}, {true, false, true, true}, {true, true, false, true},
+      {true, true, true, false}, {true, false, false, true}, {false, false, false, true},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.timers << c.fds << c.fdsComplete << c.floating);
-    HostOptions options = X11Host();
-    options.timerSupport = c.timers;
-    options.posixFdSupport = c.fds;
+    SCOPED_TRACE(testing::Message() << c.gui << c.timers << c.fds << c.fdsComplete);
+    HostOptions options = X11Host(c.timers, c.fds);
+    options.gui = c.gui;
     options.posixFdSupportComplete = c.fdsComplete;
     Editor& e = Make(options);
-    EXPECT_EQ(e.gui->is_api_supported(e.p, CLAP_WINDOW_API_X11, c.floating), c.supported);
-    EXPECT_EQ(e.gui->create(e.p, CLAP_WINDOW_API_X11, c.floating), c.supported);
+    EXPECT_TRUE(e.gui->is_api_supported(e.p, CLAP_WINDOW_API_X11, false));
+    EXPECT_FALSE(e.gui->is_api_supported(e.p, CLAP_WINDOW_API_X11, true));
+    EXPECT_FALSE(e.gui->create(e.p, CLAP_WINDOW_API_X11, true));
+    EXPECT_TRUE(e.gui->create(e.p, CLAP_WINDOW_API_X11, false));
     EXPECT_FALSE(e.gui->is_api_supported(e.p, CLAP_WINDOW_API_WIN32, false));
   }
   Editor& e = Make();
   EXPECT_NE(e.plugin->Ext<clap_plugin_posix_fd_support_t>(CLAP_EXT_POSIX_FD_SUPPORT), nullptr);
+}
+
+// Gui calls in any order and any subset, on hosts with and without timer and descriptor
+// support: when the plug-in is destroyed the host holds no timer and watches no descriptor
+// of it (the fake host fails the test otherwise), and the editor's window is gone.
+TEST_F(ClapX11Gui, AnyOrderOfGuiCallsLeavesNothingRegisteredBehindTheDestroyedPlugin) {
+  const std::vector<std::string> sequences =
+      claptest::GuiCallSequences({"p", "ph", "phs", "pS", "Szp", "cp", "cpd", "ps", "pp", "cphdp", "hsp"}, 9, 24, 7);
+  clap_window_t window{};
+  window.api = CLAP_WINDOW_API_X11;
+  window.x11 = Parent();
+  int variant = 0;
+  for (const std::string& calls : sequences) {
+    const bool timers = variant & 1, fds = variant & 2;
+    ++variant;
+    SCOPED_TRACE(calls + (timers ? " timers" : "") + (fds ? " fds" : ""));
+    Editor& e = Make(X11Host(timers, fds));
+    for (char call : calls) {
+      claptest::GuiCall(e.p, e.gui, window, call);
+      LoopFor(e, 2);
+    }
+    e.plugin->Destroy();
+    const int requests = e.host->Count("request_callback");
+    e.host->Turn(e.p, 40);  // what is still registered would reach the freed instance here
+    EXPECT_EQ(e.host->Count("request_callback"), requests) << "nothing asks for callbacks once destroyed";
+    user->Sync();
+    EXPECT_TRUE(user->Children(Parent()).empty());
+    if (HasFailure()) break;
+  }
 }
 
 class ClapX11GuiScale : public ClapX11Gui, public testing::WithParamInterface<int> {};
