@@ -35,7 +35,7 @@ public:
     options.gui = true;
     options.timerSupport = true;
     host = std::make_unique<FakeHost>(options);
-    plugin = std::make_unique<Instance>(module.Entry(), host->Host());
+    plugin = std::make_unique<Instance>(module.Entry(), *host);
     plugin->Start();
     p = plugin->Get();
     params = plugin->Ext<clap_plugin_params_t>(CLAP_EXT_PARAMS);
