@@ -91,17 +91,16 @@ for module in "$clap" "$vst2"; do
   size=$(stat -c %s "$file")
   [ "$size" -le $size_limit ] && ok "$module: $size bytes (limit $size_limit)" ||
     fail "$module: $size bytes, over $size_limit"
-  if strings -a "$file" | grep -q -F -e "$source" -e "$(realpath "$release_build" 2>/dev/null || echo "$source")"; then
-    fail "$module names a build folder: $(strings -a "$file" | grep -F "$source" | head -3)"
-  else
-    ok "$module names no build folder"
-  fi
-  strings -a "$file" | grep -qx "$version" || fail "$module does not carry its version $version"
+  # Read whole first: grep -q would end the pipe early, which pipefail counts as a failure.
+  text=$(strings -a "$file")
+  named=$(grep -F -e "$source" -e "$(realpath "$release_build" 2>/dev/null || echo "$source")" <<<"$text" | head -3)
+  [ -z "$named" ] && ok "$module names no build folder" || fail "$module names a build folder: $named"
+  grep -q -x -F "$version" <<<"$text" || fail "$module does not carry its version $version"
   if [ $platform = linux ]; then
     runpath=$(readelf -d "$file" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')
     [ "$runpath" = '$ORIGIN/korvel-lib' ] && ! readelf -d "$file" | grep -q '(RPATH)' &&
       ok "$module run path: $runpath" || fail "$module run path '$runpath' is not \$ORIGIN/korvel-lib alone"
-  elif x86_64-w64-mingw32-objdump -p "$file" | grep -qi "DLL Name: libSkiaSharp"; then
+  elif grep -qi "DLL Name: libSkiaSharp" <<<"$(x86_64-w64-mingw32-objdump -p "$file")"; then
     fail "$module imports libSkiaSharp.dll statically (hosts would look for it beside their program)"
   fi
 done

@@ -39,9 +39,10 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 echo "== release build ($platform) in $build"
-# Relative install folders: the archive's CLAP/ and VST2/ under the staging prefix.
+# Relative install folders (typed, so CMake keeps them relative): the archive's CLAP/ and
+# VST2/ under the staging prefix.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVEL_BENCHMARKS=OFF \
-  -DKORVEL_CLAP_INSTALL_DIR=CLAP -DKORVEL_VST2_INSTALL_DIR=VST2 "${toolchain[@]}" "${launcher[@]}" >/dev/null
+  -DKORVEL_CLAP_INSTALL_DIR:STRING=CLAP -DKORVEL_VST2_INSTALL_DIR:STRING=VST2 "${toolchain[@]}" "${launcher[@]}" >/dev/null
 # Exit status 3: Skia could not be restored, so there is nothing to ship.
 grep -q "^CMAKE_PROJECT_VERSION:" "$build/CMakeCache.txt" && [ -n "$(ls "$build"/nuget/*/*/runtimes/*-x64/native/libSkiaSharp.* 2>/dev/null)" ] ||
   { echo "release: Skia could not be restored in $build" >&2; exit 3; }
