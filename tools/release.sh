@@ -89,8 +89,8 @@ done
   echo "Korvel ships with the following third-party software."
   echo
   echo "================================================================================"
-  echo "korvel-lib/$(basename "$skia"): SkiaSharp's native library $(basename "$(dirname "$skia_package")" | tr -d /) $(basename "$skia_package"),"
-  echo "Skia and what it is built from. Licence of the package:"
+  echo "korvel-lib/$(basename "$skia"): Skia and what it is built from, as the NuGet package"
+  echo "$(basename "$(dirname "$skia_package")") $(basename "$skia_package") ships them. The package's licence and notices:"
   echo "================================================================================"
   echo
   cat "$skia_package/LICENSE.txt"
