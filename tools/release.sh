@@ -11,7 +11,6 @@
 # when Skia could not be restored.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source=$PWD
 
 platform=${1:-}
 case "$platform" in
@@ -65,7 +64,8 @@ for module in "$root"/CLAP/Korvel.clap "$root"/VST2/Korvel.*; do
   mkdir -p "$debug/$format"
   "${tools}objcopy" --only-keep-debug "$module" "$debug/$format/$file.debug"
   "${tools}strip" --strip-unneeded "$module"
-  (cd "$debug/$format" && "${tools}objcopy" --add-gnu-debuglink="$file.debug" "$source/$module")
+  module=$(realpath "$module")
+  (cd "$debug/$format" && "${tools}objcopy" --add-gnu-debuglink="$file.debug" "$module")
 done
 
 # The texts: install note, the project's licence, and the licences of what ships inside:
@@ -130,7 +130,8 @@ if [ "$platform" = linux ]; then
 else
   archive+=.zip
   rm -f "$archive"
-  (cd "$stage" && find "$name" | LC_ALL=C sort | TZ=UTC zip -X -9 -q "$source/$archive" -@)
+  target=$(realpath -m "$archive")
+  (cd "$stage" && find "$name" | LC_ALL=C sort | TZ=UTC zip -X -9 -q "$target" -@)
 fi
 echo "release: $archive"
 for module in "$root"/CLAP/Korvel.clap "$root"/VST2/Korvel.*; do
