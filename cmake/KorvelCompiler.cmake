@@ -6,6 +6,16 @@ if(KORVEL_WARNINGS_AS_ERRORS)
   target_compile_options(korvel_options INTERFACE -Werror)
 endif()
 
+# A release build (tools/release.sh) keeps its debug information, which the release script
+# moves into files of its own, and names no folder of the machine that built it: two builds
+# of one commit in different folders give the same module bytes.
+if(CMAKE_BUILD_TYPE STREQUAL "Release")
+  add_compile_options(-g -ffile-prefix-map=${PROJECT_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
+  if(WIN32)
+    add_link_options(LINKER:--no-insert-timestamp)
+  endif()
+endif()
+
 if(KORVEL_SANITIZE STREQUAL "address")
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)

@@ -43,9 +43,7 @@ if(KORVEL_SKIA_FOUND AND WIN32)
   message(STATUS "Skia: ${KORVEL_SKIA_LIBRARY}")
   # A host loads a module with a plain LoadLibrary, which would look for a statically imported
   # libSkiaSharp.dll beside the host's program. So the modules import it through a delay-load
-  # library, and load it by full path from their own folder before the first Skia call.
-  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-  file(COPY_FILE ${KORVEL_SKIA_LIBRARY} ${CMAKE_BINARY_DIR}/bin/libSkiaSharp.dll ONLY_IF_DIFFERENT)
+  # library, and load it by full path before the first Skia call (cmake/KorvelInstall.cmake).
   set(skia_def ${CMAKE_BINARY_DIR}/skia-import/libSkiaSharp.def)
   set(skia_delaylib ${CMAKE_BINARY_DIR}/skia-import/libSkiaSharp.delay.a)
   if(NOT EXISTS ${skia_delaylib} OR ${KORVEL_SKIA_LIBRARY} IS_NEWER_THAN ${skia_delaylib})

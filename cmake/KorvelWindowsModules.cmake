@@ -1,6 +1,5 @@
 # The Windows form of the two modules made in clap/ and vst2/: module resources compiled in
-# with windres, exactly the entry points exported (a .def file), Windows file names, and
-# libSkiaSharp.dll copied beside them (they load it from their own folder).
+# with windres, exactly the entry points exported (a .def file) and Windows file names.
 function(korvel_windows_module target)
   cmake_parse_arguments(M "" "SUFFIX" "EXPORTS" ${ARGN})
   target_sources(${target} PRIVATE ${KORVEL_RESOURCE_SCRIPT})

@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# The Windows deliverables: cross-builds Korvel.clap and Korvel.dll (and the Win32 test host)
-# with Debian's mingw-w64 toolchain, checks their exports, and runs the host under Wine with
-# Xvfb on each module: editor opened, clicked, wheeled, pictured in every domain, closed,
-# unloaded (the VST2 once more as on a pre-Windows 8 system, ticked by its timer); then that a
-# module without libSkiaSharp.dll beside it refuses to start.
+# The Windows deliverables: the release (tools/release.sh windows: Korvel.clap and Korvel.dll
+# cross-built with Debian's mingw-w64 toolchain, packed into dist/Korvel-<version>-windows-x64.zip),
+# the archive checked (tools/check-release.sh), then the Win32 test host run under Wine with
+# Xvfb on each module of the unpacked archive: editor opened, clicked, wheeled, pictured in
+# every domain, closed, unloaded (the VST2 once more as on a pre-Windows 8 system, ticked by
+# its timer); then that a module without its korvel-lib folder refuses to start.
 # Exits 0 with "wine step skipped: <why>" when the toolchain, Wine or the X server cannot be had
 # on this machine; non-zero when a module or a check really fails.
-#   tools/ci-wine.sh            (build folder build-win, or $KORVEL_WIN_BUILD)
+#   tools/ci-wine.sh            (build folder build-release-win, or $KORVEL_WIN_BUILD)
 # The editor's pictures land in <build>/wine-out/{clap,vst2}-{time,freq,phase}.png.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-build=${KORVEL_WIN_BUILD:-build-win}
+build=${KORVEL_WIN_BUILD:-build-release-win}
 
 skip() {
   echo "wine step skipped: $*"
@@ -46,28 +47,25 @@ fi
 wine=$(wine_binary) || skip "wine64 is not installed"
 wineserver=$(wineserver_binary) || skip "wineserver is not installed"
 
-# ---- Cross-build ----------------------------------------------------------------------------
-echo "== cross-build (x86_64-w64-mingw32) in $build"
-cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
-  || fail "the Windows configure failed"
+# ---- Cross-built release, unpacked -----------------------------------------------------------
+echo "== Windows release (x86_64-w64-mingw32) in $build"
+KORVEL_RELEASE_BUILD=$build tools/release.sh windows
+case $? in
+  0) ;;
+  3) skip "Skia for Windows (SkiaSharp.NativeAssets.Win32) could not be restored" ;;
+  *) fail "the Windows release build failed" ;;
+esac
 grep -q "^CMAKE_TOOLCHAIN_FILE:.*mingw-w64-x86_64.cmake" "$build/CMakeCache.txt" ||
   fail "$build was configured for another system (a cache ignores a new toolchain): remove it"
-[ -f "$build/bin/libSkiaSharp.dll" ] || skip "Skia for Windows (SkiaSharp.NativeAssets.Win32) could not be restored"
-cmake --build "$build" -j2 --target korvel_clap korvel_vst2_plugin korvel-wine-host || fail "the Windows build failed"
-
-exports_of() {
-  x86_64-w64-mingw32-objdump -p "$1" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk '/\]/ {print $NF}' |
-    grep -v Table | sort | tr '\n' ' '
-}
-clap_exports=$(exports_of "$build/bin/Korvel.clap")
-vst2_exports=$(exports_of "$build/bin/Korvel.dll")
-echo "Korvel.clap exports: $clap_exports"
-echo "Korvel.dll exports: $vst2_exports"
-[ "$clap_exports" = "clap_entry clap_factory " ] || fail "Korvel.clap must export exactly clap_entry and clap_factory"
-[ "$vst2_exports" = "VSTPluginMain main " ] || fail "Korvel.dll must export exactly VSTPluginMain and main"
-if x86_64-w64-mingw32-objdump -p "$build/bin/Korvel.clap" "$build/bin/Korvel.dll" | grep -qi "DLL Name: libSkiaSharp"; then
-  fail "a module imports libSkiaSharp.dll statically (hosts would look for it beside their program)"
-fi
+cmake --build "$build" -j2 --target korvel-wine-host || fail "the Win32 test host did not build"
+archive=$(ls dist/Korvel-*-windows-x64.zip)
+tools/check-release.sh "$archive" || fail "the Windows archive"
+unpacked=$build/unpacked
+rm -rf "$unpacked"
+mkdir -p "$unpacked"
+unzip -q "$archive" -d "$unpacked"
+release=$(ls -d "$unpacked"/Korvel-*)
+cp "$build/bin/korvel-wine-host.exe" "$unpacked/"
 
 # ---- Wine -----------------------------------------------------------------------------------
 export WINEPREFIX="$PWD/$build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -96,8 +94,9 @@ status=0
 windows_version win10
 for kind in clap vst2; do
   module=$([ $kind = clap ] && echo Korvel.clap || echo Korvel.dll)
-  echo "== $kind: korvel-wine-host $kind $module"
-  in_x 120 "\"$wine\" \"$build/bin/korvel-wine-host.exe\" $kind \"$build/bin/$module\" \"$out/$kind\""
+  folder=$([ $kind = clap ] && echo CLAP || echo VST2)
+  echo "== $kind: korvel-wine-host $kind $folder/$module (unpacked)"
+  in_x 120 "\"$wine\" \"$unpacked/korvel-wine-host.exe\" $kind \"$release/$folder/$module\" \"$out/$kind\""
   rc=$?
   [ $rc -eq 124 ] && echo "timed out"
   [ $rc -eq 0 ] || status=1
@@ -105,17 +104,17 @@ done
 
 echo "== vst2 on a system that reports Windows 7 (ticks from timer 2)"
 windows_version win7
-in_x 120 "\"$wine\" \"$build/bin/korvel-wine-host.exe\" vst2 \"$build/bin/Korvel.dll\" \"$out/win7-vst2\"" || status=1
+in_x 120 "\"$wine\" \"$unpacked/korvel-wine-host.exe\" vst2 \"$release/VST2/Korvel.dll\" \"$out/win7-vst2\"" || status=1
 windows_version win10
 
-# The same modules in a folder without Skia's library: a clean refusal, no crash.
+# The same modules in a folder without korvel-lib: a clean refusal, no crash.
 lonely="$build/wine-without-skia"
 rm -rf "$lonely"
 mkdir -p "$lonely"
-cp "$build/bin/Korvel.clap" "$build/bin/Korvel.dll" "$build/bin/korvel-wine-host.exe" "$lonely/"
+cp "$release/CLAP/Korvel.clap" "$release/VST2/Korvel.dll" "$unpacked/korvel-wine-host.exe" "$lonely/"
 for kind in clap vst2; do
   module=$([ $kind = clap ] && echo Korvel.clap || echo Korvel.dll)
-  echo "== $kind without libSkiaSharp.dll"
+  echo "== $kind without korvel-lib"
   in_x 60 "\"$wine\" \"$lonely/korvel-wine-host.exe\" $kind-without-skia \"$lonely/$module\"" || status=1
 done
 

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "clap/ClapDefs.h"
+// The tests' module path macros call it.
+#include "tests/support/ModuleUnderTest.h"
 
 namespace claptest {
 

@@ -35,7 +35,7 @@ struct GenericControl {
 
 class KorvelVst2 : public ::testing::Test {
 protected:
-  void SetUp() override { ASSERT_NE(host.CreateAndOpen(), nullptr) << "could not load " KORVEL_VST2_MODULE; }
+  void SetUp() override { ASSERT_NE(host.CreateAndOpen(), nullptr) << "could not load " << KORVEL_VST2_MODULE; }
 
   std::string Text(VstInt32 opcode, VstInt32 index, VstIntPtr value = 0, float opt = 0.0f) {
     char text[256];

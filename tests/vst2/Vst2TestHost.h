@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "vst2/Vst2Interface.h"
+// The tests' module path macros call it.
+#include "tests/support/ModuleUnderTest.h"
 
 class Vst2TestHost {
 public:

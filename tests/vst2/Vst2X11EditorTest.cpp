@@ -36,7 +36,7 @@ protected:
     std::string failure;
     if (!scene.Start(kWidth, kHeight, failure)) GTEST_SKIP() << failure;
     user = &scene.User();
-    ASSERT_NE(host.CreateAndOpen(), nullptr) << "could not load " KORVEL_VST2_MODULE;
+    ASSERT_NE(host.CreateAndOpen(), nullptr) << "could not load " << KORVEL_VST2_MODULE;
   }
   void TearDown() override { host.Close(); }
 

@@ -31,7 +31,8 @@ bool LoadSkiaLibrary() noexcept {
   if (skia) return true;
   const std::wstring folder = ModuleFolder(ThisModule());
   if (folder.empty()) return false;
-  const std::wstring path = folder + L"libSkiaSharp.dll";
+  // The release layout: a subfolder, and a name no host takes for a plug-in (cmake/KorvelInstall.cmake).
+  const std::wstring path = folder + L"korvel-lib\\libSkiaSharp.skia";
   // Its own imports (system libraries) are then searched from its folder first.
   skia = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   if (!skia) return false;
