@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The release: optimised modules built from this tree, stripped, and packed with Skia, an
 # install note, the licence and the third-party notices into one archive per platform.
+#   tools/release.sh            both archives (Windows when the mingw-w64 toolchain is there)
 #   tools/release.sh linux      build-release/     -> dist/Korvel-<version>-linux-x86_64.tar.gz
 #   tools/release.sh windows    build-release-win/ -> dist/Korvel-<version>-windows-x64.zip
 # The modules' debug information lands beside the archive, in
@@ -12,7 +13,16 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-platform=${1:-}
+platform=${1:-all}
+if [ "$platform" = all ]; then
+  "$0" linux
+  if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
+    echo "release: no Windows archive without the mingw-w64 toolchain (tools/ci-wine.sh installs it)"
+    exit 0
+  fi
+  "$0" windows
+  exit
+fi
 case "$platform" in
   linux)
     build=${KORVEL_RELEASE_BUILD:-build-release}
@@ -29,7 +39,7 @@ case "$platform" in
     targets=(korvel_clap korvel_vst2_plugin)
     ;;
   *)
-    echo "usage: tools/release.sh linux|windows" >&2
+    echo "usage: tools/release.sh [linux|windows]" >&2
     exit 2
     ;;
 esac
