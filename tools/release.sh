@@ -15,12 +15,12 @@ cd "$(dirname "$0")/.."
 
 platform=${1:-all}
 if [ "$platform" = all ]; then
-  "$0" linux
+  tools/release.sh linux
   if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
     echo "release: no Windows archive without the mingw-w64 toolchain (tools/ci-wine.sh installs it)"
     exit 0
   fi
-  "$0" windows
+  tools/release.sh windows
   exit
 fi
 case "$platform" in
