@@ -44,10 +44,12 @@ graphics::IGuiHeadless::Responder InputResponder() {
   graphics::IGuiHeadless::Responder r;
   r.menu = [](graphics::IMenu& menu, const graphics::IRect&) -> graphics::IMenu* {
     graphics::IMenu* chosen = &menu;
-    while (input && input->ConsumeBool()) {
-      const int index = input->ConsumeIntegralInRange<int>(-1, chosen->NItems());
+    // A user picks one of the items shown, or cancels.
+    while (input && chosen->NItems() > 0 && input->ConsumeBool()) {
+      const int index = input->ConsumeIntegralInRange<int>(0, chosen->NItems() - 1);
       graphics::IMenuItem* item = chosen->Item(index);
-      if (!item || !item->submenu) {
+      if (item->flags & (graphics::IMenuItem::kSeparator | graphics::IMenuItem::kDisabled)) return nullptr;
+      if (!item->submenu) {
         chosen->chosenIdx = index;
         return chosen;
       }
@@ -55,9 +57,10 @@ graphics::IGuiHeadless::Responder InputResponder() {
     }
     return nullptr;
   };
-  r.textEntry = [](const graphics::IGuiHeadless::TextEntryRequest&) -> std::optional<std::string> {
+  r.textEntry = [](const graphics::IGuiHeadless::TextEntryRequest& request) -> std::optional<std::string> {
     if (!input || !input->ConsumeBool()) return std::nullopt;
-    return input->ConsumeRandomLengthString(40);
+    // The entry field holds at most its length.
+    return input->ConsumeRandomLengthString(request.maxLength > 0 ? static_cast<size_t>(request.maxLength) : 40);
   };
   return r;
 }
@@ -145,7 +148,7 @@ struct Editor {
           break;
         case 8: {
           const double special = HostValue(in);
-          const int frames = in.ConsumeIntegralInRange<int>(1, 4096);
+          const int frames = in.ConsumeIntegralInRange<int>(1, 16384);  // a few fill the rings
           const int every = in.ConsumeIntegralInRange<int>(1, 200);
           h.Feed(frames, [&](int c, long f) { return (f + c) % every == 0 ? special : DemoSample(c, f); });
           fed = true;

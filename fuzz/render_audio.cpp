@@ -15,7 +15,7 @@
 namespace {
 
 constexpr int kBlock = 512;
-constexpr int kMostFrames = 48000;  // a second or so of any file is enough
+constexpr int kMostFrames = 2 * Korvel::kHistorySamples;  // enough for the rings to wrap
 
 struct Stream {
   KorvelHarness h;
