@@ -199,11 +199,12 @@ struct Editor {
           }
           break;
       }
+      CheckValues();
     }
-    CheckValues();
   }
 
-  // Every parameter inside its range, and every control's value inside 0 … 1.
+  // Every parameter inside its range, and every control's value inside 0 … 1, after every
+  // action (the next tick would bring a control back to its parameter's value).
   void CheckValues() const {
     for (int p = 0; p < kNumKorvelParams; ++p) {
       const framework::IParam* param = h.korvel->GetParam(p);
