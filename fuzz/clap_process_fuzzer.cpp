@@ -1,6 +1,7 @@
 // Feeds random clap_process records, event lists, state streams and parameter calls to
-// one live Korvel instance made through clap_entry. A crash, a sanitizer report, a
-// parameter outside its range or a NaN anywhere the plug-in produces values is a failure.
+// one live Korvel instance made through clap_entry, kept for the run and reset before each
+// input. A crash, a sanitizer report, a parameter outside its range or a NaN anywhere the
+// plug-in produces values is a failure.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
