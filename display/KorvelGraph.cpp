@@ -181,7 +181,9 @@ void KorvelGraph::SetFrozenState(bool isFrozen) {
 
 double KorvelGraph::MarkerAt(float x) const noexcept {
   const float w = drawRect.R - drawRect.L;
-  const double where = w > 0.0f ? std::clamp(static_cast<double>(x - drawRect.L) / w, 0.0, 1.0) : 0.0;
+  // A pointer at no number (clamp would pass it through) counts as the left end.
+  const double where =
+      w > 0.0f && !std::isnan(x) ? std::clamp(static_cast<double>(x - drawRect.L) / w, 0.0, 1.0) : 0.0;
   return where * (zoom.xZoomHigh - zoom.xZoomLow) + zoom.xZoomLow;
 }
 

@@ -45,4 +45,18 @@ TEST(EditorBadInput, DragsAndReleasesWithoutAPressAndEventsOutsideTheEditor) {
   EXPECT_LE(zoom.yZoom, 1.0);
 }
 
+// Found by fuzzing: a second press, before any release, at a position that is not a number
+// reached the graph (which still held the pointer) and put its marker at no number.
+TEST(EditorBadInput, ASecondPressAtNoPositionKeepsTheMarkerOnTheGraph) {
+  EditorHarness h;
+  ASSERT_NE(h.Open(), nullptr);
+  h.Tick();
+  h.Down(110, 290);
+  h.korvel->SetFrozen(false, true);
+  h.gui->MouseDown(std::nanf(""), std::nanf(""));
+  h.Tick();
+  EXPECT_GE(h.Graph()->MarkerColumn(), 81);
+  EXPECT_LE(h.Graph()->MarkerColumn(), 616);
+}
+
 }  // namespace

@@ -16,6 +16,7 @@
 #include "tools/render/AudioSource.h"
 #include "tools/render/ClapModule.h"
 #include "tools/render/OffscreenHost.h"
+#include "tools/render/RenderOptions.h"
 
 namespace {
 
@@ -30,93 +31,9 @@ constexpr const char* kUsage =
     "  --seconds S           length of the demo signal (default 1.5)\n"
     "  -o PATH               the PNG to write (default korvel.png)\n";
 
-struct Options {
-  std::string plugin;
-  std::string audioFile;
-  std::vector<std::pair<std::string, std::string>> params;
-  std::string domain;
-  double freezeAt = -1.0;
-  double scale = 1.0;
-  double seconds = 1.5;
-  std::string output = "korvel.png";
-};
-
 int Fail(const std::string& message) {
   std::fprintf(stderr, "korvel-render: %s\n", message.c_str());
   return 1;
-}
-
-bool PositiveNumber(const char* text, double& value) {
-  char* end = nullptr;
-  value = std::strtod(text, &end);
-  return end != text && *end == '\0' && std::isfinite(value) && value > 0.0;
-}
-
-// False with the reason in error for anything that is not a valid command line.
-bool ParseArguments(int argc, char** argv, Options& options, std::string& error) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    const bool hasValue = i + 1 < argc;
-    auto value = [&]() -> const char* { return argv[++i]; };
-    if ((arg == "--plugin" || arg == "--param" || arg == "--domain" || arg == "--freeze-at" || arg == "--scale" ||
-         arg == "--seconds" || arg == "-o") && !hasValue) {
-      error = arg + " needs a value";
-      return false;
-    }
-    if (arg == "--plugin") {
-      options.plugin = value();
-    } else if (arg == "--param") {
-      const std::string setting = value();
-      const size_t eq = setting.rfind('=');
-      if (eq == std::string::npos || eq == 0) {
-        error = "--param wants NAME=VALUE, not \"" + setting + "\"";
-        return false;
-      }
-      options.params.emplace_back(setting.substr(0, eq), setting.substr(eq + 1));
-    } else if (arg == "--domain") {
-      const std::string d = value();
-      if (d == "time") options.domain = "Time";
-      else if (d == "freq") options.domain = "Freq";
-      else if (d == "phase") options.domain = "Phase";
-      else {
-        error = "--domain is time, freq or phase, not \"" + d + "\"";
-        return false;
-      }
-    } else if (arg == "--freeze-at") {
-      const char* text = value();
-      if (!PositiveNumber(text, options.freezeAt) && std::string(text) != "0") {
-        error = std::string("--freeze-at wants seconds, not \"") + text + "\"";
-        return false;
-      }
-      if (std::string(text) == "0") options.freezeAt = 0.0;
-    } else if (arg == "--scale") {
-      const char* text = value();
-      if (!PositiveNumber(text, options.scale)) {
-        error = std::string("--scale wants a positive number, not \"") + text + "\"";
-        return false;
-      }
-    } else if (arg == "--seconds") {
-      const char* text = value();
-      if (!PositiveNumber(text, options.seconds) || options.seconds > 3600.0) {
-        error = std::string("--seconds wants a length up to 3600, not \"") + text + "\"";
-        return false;
-      }
-    } else if (arg == "-o") {
-      options.output = value();
-    } else if (arg == "-h" || arg == "--help") {
-      error.clear();
-      return false;
-    } else if (!arg.empty() && arg[0] == '-') {
-      error = "unknown option " + arg;
-      return false;
-    } else if (options.audioFile.empty()) {
-      options.audioFile = arg;
-    } else {
-      error = "only one audio file, please (got \"" + options.audioFile + "\" and \"" + arg + "\")";
-      return false;
-    }
-  }
-  return true;
 }
 
 std::string BesideThisTool(const char* name) {
@@ -148,7 +65,7 @@ private:
   std::string path;
 };
 
-int Render(const Options& options) {
+int Render(const RenderOptions& options) {
   std::string error;
   std::unique_ptr<AudioSource> source;
   if (!options.audioFile.empty()) {
@@ -222,7 +139,7 @@ int Render(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  Options options;
+  RenderOptions options;
   std::string error;
   if (!ParseArguments(argc, argv, options, error)) {
     if (error.empty()) {
