@@ -96,6 +96,9 @@ struct Editor {
       h.korvel->OnParamChange(p, framework::ParamSource::Host, 0);
       h.korvel->QueueParamForEditor(p, param->Current(), false);
     }
+    // The controls show the defaults now, not at the next tick: a control still holding the
+    // last input's value would make this input's result depend on that one.
+    h.korvel->OnIdleTimer();
     h.korvel->SetFrozen(false, true);
     // Clearing the captured audio redraws the whole graph: only after audio came in.
     if (fed) h.korvel->ResetProcessing();
