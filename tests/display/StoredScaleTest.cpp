@@ -54,6 +54,20 @@ TEST_F(ScaleFileFixture, WritesOneLineAndReadsItBack) {
   EXPECT_EQ(Stored(), "2.0000\n");
 }
 
+// Found by fuzzing: a file with more decimals than the four written reads back, once written,
+// within half a unit of the fourth decimal and single precision's error on top.
+TEST_F(ScaleFileFixture, MoreDecimalsThanTheFileKeepsRoundToFour) {
+  Store("+.55555");
+  float scale = 0;
+  ASSERT_TRUE(ReadStoredScale("Korvel", scale));
+  EXPECT_FLOAT_EQ(scale, 0.55555f);
+  ASSERT_TRUE(WriteStoredScale("Korvel", scale));
+  EXPECT_EQ(Stored(), "0.5555\n");
+  float again = 0;
+  ASSERT_TRUE(ReadStoredScale("Korvel", again));
+  EXPECT_NEAR(again, scale, 0.00005f + 1e-6f);
+}
+
 TEST_F(ScaleFileFixture, FileContentsAreValidatedOnRead) {
   struct Case { const char* text; bool valid; float scale; };
   const Case cases[] = {
