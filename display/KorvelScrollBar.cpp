@@ -31,8 +31,10 @@ void KorvelScrollBar::EnsureOrder() {
   const double lo = NVals() > 0 ? GetValue(0) : 0.0;
   const double hi = NVals() > 1 ? GetValue(1) : 1.0;
   if (lo + 0.001 > hi) {
-    SetValue(hi - 0.001, 0);
-    SetValue(lo + 0.001, 1);
+    // Pulled apart inside 0 … 1: at either end only the inner handle moves.
+    const double newLo = std::clamp(hi - 0.001, 0.0, 0.999);
+    SetValue(newLo, 0);
+    SetValue(std::clamp(lo + 0.001, newLo + 0.001, 1.0), 1);
   }
 }
 
