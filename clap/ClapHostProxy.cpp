@@ -85,11 +85,6 @@ bool HostProxy::TimerSupportUsable() const noexcept {
                 "clap_host_timer_support is partially implemented");
 }
 
-bool HostProxy::PosixFdSupportUsable() const noexcept {
-  return Usable(posixFdSupport, posixFdSupport && posixFdSupport->register_fd && posixFdSupport->unregister_fd,
-                "clap_host_posix_fd_support is partially implemented");
-}
-
 void HostProxy::LatencyChanged() const noexcept {
   if (latency && latency->changed) latency->changed(host);
 }

@@ -36,8 +36,6 @@ public:
   bool ParamsUsable() const noexcept;
   // Both register_timer and unregister_timer set; logs like the others otherwise.
   bool TimerSupportUsable() const noexcept;
-  // register_fd and unregister_fd set; logs like the others otherwise.
-  bool PosixFdSupportUsable() const noexcept;
   bool HasLatency() const noexcept { return latency != nullptr; }
 
   // [main-thread] Each does nothing when its function is missing.
