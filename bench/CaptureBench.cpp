@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/Korvel.h"
+#include "display/Korvel.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "clap/ClapProduct.h"
-#include "engine/Korvel.h"
+#include "display/Korvel.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Side-by-side speed of the forward complex FFT choices for the spectrum view, 256 … 16384 points:
-// ours (display/Fft.h), Debian's KissFFT, and FFTW as a reference only (GPL, never in the product).
+// ours (dsp/Fft.h), Debian's KissFFT, and FFTW as a reference only (GPL, never in the product).
 // Every transform starts from a fresh copy of the same input, as the analyser's work buffer does;
 // CopyOnly is that copy alone. AnalyserProcess is a whole frame of the analyser.
 #include <benchmark/benchmark.h>
@@ -11,8 +11,8 @@
 #include <complex>
 #include <vector>
 
-#include "display/Fft.h"
-#include "display/SpectrumAnalyser.h"
+#include "dsp/Fft.h"
+#include "dsp/SpectrumAnalyser.h"
 
 namespace {
 

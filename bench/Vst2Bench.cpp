@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "clap/ClapDefs.h"
-#include "engine/Korvel.h"
+#include "display/Korvel.h"
 #include "tests/vst2/Vst2TestHost.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "display/FreezeControl.h"
 
-#include "engine/Korvel.h"
+#include "display/Korvel.h"
 #include "graphics/IGui.h"
 
 FreezeControl::FreezeControl(const graphics::IRect& rect, Korvel* korvel)

@@ -2,7 +2,7 @@
 #include "display/CaptionGridControl.h"
 #include "display/SpectrumMapper.h"
 #include "display/TriggerControl.h"
-#include "engine/Korvel.h"
+#include "display/Korvel.h"
 
 namespace {
 double YRange(double z) noexcept { return (1.0 - z) * 1.999 + 0.001; }

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "display/TipControl.h"
-#include "engine/Korvel.h"
+#include "display/Korvel.h"
 #include "framework/IParam.h"
 #include "graphics/IGui.h"
 

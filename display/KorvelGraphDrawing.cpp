@@ -6,7 +6,7 @@
 
 #include "display/KorvelGraph.h"
 #include "display/TimeTrace.h"
-#include "engine/Korvel.h"
+#include "display/Korvel.h"
 #include "graphics/IGui.h"
 
 using graphics::IColour;

@@ -8,7 +8,7 @@
 #include "display/KorvelScrollBar.h"
 #include "display/TipControl.h"
 #include "display/TriggerControl.h"
-#include "engine/Korvel.h"
+#include "display/Korvel.h"
 #include "graphics/IGui.h"
 #include "graphics/IKnobControls.h"
 #include "graphics/ISwitchControls.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "engine/Korvel.h"
+#include "display/Korvel.h"
 #include "display/HandleBitmap.h"
 #include "graphics/IGui.h"
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "engine/Korvel.h"
+#include "display/Korvel.h"
 #include "framework/DenormalGuard.h"
 
 namespace {

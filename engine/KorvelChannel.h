@@ -4,7 +4,7 @@
 // from the audio thread.
 #include <atomic>
 
-#include "display/SpectrumAnalyser.h"
+#include "dsp/SpectrumAnalyser.h"
 #include "engine/KorvelSampleRing.h"
 #include "framework/HeapBuffer.h"
 

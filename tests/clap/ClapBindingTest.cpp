@@ -8,7 +8,7 @@
 
 #include "ClapTestHost.h"
 #include "clap/ClapProduct.h"
-#include "engine/Korvel.h"
+#include "display/Korvel.h"
 
 namespace {
 

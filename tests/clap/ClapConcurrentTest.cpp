@@ -11,7 +11,7 @@
 
 #include "ClapTestHost.h"
 #include "clap/ClapProduct.h"
-#include "engine/Korvel.h"
+#include "display/Korvel.h"
 
 namespace {
 

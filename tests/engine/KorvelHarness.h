@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/Korvel.h"
+#include "display/Korvel.h"
 
 struct KorvelHarness {
   std::unique_ptr<Korvel> korvel = std::make_unique<Korvel>(KorvelCreationInfo{});

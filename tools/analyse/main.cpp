@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "engine/Korvel.h"
+#include "display/Korvel.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "RealtimeCounter.h"
-#include "display/SpectrumAnalyser.h"
+#include "dsp/SpectrumAnalyser.h"
 
 namespace {
 

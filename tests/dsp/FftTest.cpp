@@ -5,7 +5,7 @@
 #include <complex>
 #include <vector>
 
-#include "display/Fft.h"
+#include "dsp/Fft.h"
 
 namespace {
 

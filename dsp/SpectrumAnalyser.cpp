@@ -1,10 +1,10 @@
-#include "display/SpectrumAnalyser.h"
+#include "dsp/SpectrumAnalyser.h"
 
 #include <algorithm>
 #include <cmath>
 #include <new>
 
-#include "display/Fft.h"
+#include "dsp/Fft.h"
 
 SpectrumAnalyser::SpectrumAnalyser() noexcept {
   InitFftTables();

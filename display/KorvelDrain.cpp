@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "display/KorvelGraph.h"
-#include "engine/Korvel.h"
+#include "display/Korvel.h"
 #include "framework/DenormalGuard.h"
 #include "graphics/ITextControls.h"
 

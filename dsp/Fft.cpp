@@ -1,4 +1,4 @@
-#include "display/Fft.h"
+#include "dsp/Fft.h"
 
 #include <atomic>
 #include <cmath>

@@ -1,6 +1,6 @@
 // Korvel's CLAP module: the descriptor texts and the constructor of an instance.
 #include "clap/ClapProduct.h"
-#include "engine/Korvel.h"
+#include "display/Korvel.h"
 
 namespace {
 

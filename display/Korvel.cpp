@@ -1,10 +1,10 @@
-#include "engine/Korvel.h"
+#include "display/Korvel.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "display/Fft.h"
+#include "dsp/Fft.h"
 #include "display/StoredScale.h"
 #include "framework/DenormalGuard.h"
 #include "graphics/IGui.h"

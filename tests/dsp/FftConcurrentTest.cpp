@@ -4,7 +4,7 @@
 #include <thread>
 #include <vector>
 
-#include "display/Fft.h"
+#include "dsp/Fft.h"
 
 // Two hosts may create instances at once: every thread's first transform must see whole tables.
 TEST(FftConcurrent, TablesInitialisedFromSeveralThreadsAtOnceServeEveryThread) {
