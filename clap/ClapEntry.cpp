@@ -105,7 +105,7 @@ const clap_plugin_t* FactoryCreate(const clap_plugin_factory_t*, const clap_host
   if (!host || !id || !descriptor || state.count == 0 || host->clap_version.major < 1 ||
       std::strcmp(id, descriptor->id) != 0)
     return nullptr;
-  const ClapCreationInfo info{descriptor, host};
+  const ClapCreationInfo info{descriptor, host, ClapModuleProduct().offscreenWindowApi};
   const std::lock_guard creation(CreationLock());
   try {
     IClapPlugin* instance = ClapModuleProduct().create(info);

@@ -13,6 +13,9 @@ struct ClapProduct {
   const char* version;
   const char* description;
   const char* const* features;  // null-terminated
+  // The name of the product's private offscreen window API (clap/ClapOffscreenWindow.h), or
+  // null for none.
+  const char* offscreenWindowApi;
   // [main-thread] A new instance, or null. Called under the creation lock.
   IClapPlugin* (*create)(const ClapCreationInfo& info);
 };

@@ -32,7 +32,8 @@ int IClapPlugin::PackHostVersion(const char* text) noexcept {
 }
 
 IClapPlugin::IClapPlugin(const ClapCreationInfo& info, const framework::PluginConfig& config)
-    : IAudioProcessor(config), IHostAPIBase(config, kApiKind), clap::helpers::Plugin(info.descriptor, info.host) {
+    : IAudioProcessor(config), IHostAPIBase(config, kApiKind), clap::helpers::Plugin(info.descriptor, info.host),
+      offscreenWindowApi(info.offscreenWindowApi) {
   hostPointerCount = std::max(MaxInputChannels(), MaxOutputChannels());
   hostPointers32.reset(new (std::nothrow) float*[static_cast<size_t>(hostPointerCount)]());
   hostPointers64.reset(new (std::nothrow) double*[static_cast<size_t>(hostPointerCount)]());

@@ -11,7 +11,7 @@
 #include "clap/ClapDefs.h"
 #include "clap/ClapHelpersPlugin.h"
 #include "clap/ClapTimedMessages.h"
-#include "clap/KorvelOffscreenWindow.h"
+#include "clap/ClapOffscreenWindow.h"
 #include "framework/IAudioProcessor.h"
 #include "framework/IHostAPIBase.h"
 #include "framework/SpscQueue.h"
@@ -21,6 +21,8 @@
 struct ClapCreationInfo {
   const clap_plugin_descriptor_t* descriptor = nullptr;
   const clap_host_t* host = nullptr;
+  // The name of the product's private offscreen window API, or null when it offers none.
+  const char* offscreenWindowApi = nullptr;
 };
 
 // An editor gesture or value waiting for the host.
@@ -196,7 +198,9 @@ private:
   bool editorOpen = false;
   // The open window's descriptor while the host watches it, else -1.
   int guiFd = -1;
-  korvel_offscreen_window_t offscreenWindow{};
+  const char* offscreenWindowApi = nullptr;  // from the creation record
+  bool IsOffscreenApi(const char* api) const noexcept;
+  plugin_offscreen_window_t offscreenWindow{};
   clap_id guiTimer = CLAP_INVALID_ID;
   // Runs only while a native window is open without the host's timer.
   clap::helpers::CallbackTicker callbackTicks{host, kGuiTimerMs};

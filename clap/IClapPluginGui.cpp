@@ -17,8 +17,6 @@ constexpr bool kWindowNeedsHostLoop = true;
 constexpr bool kWindowNeedsHostLoop = false;
 #endif
 
-bool IsOffscreenApi(const char* api) noexcept { return std::strcmp(api, KORVEL_WINDOW_API_OFFSCREEN) == 0; }
-
 bool IsNativeApi(const char* api) noexcept {
 #ifdef KORVEL_WINDOW_API
   return std::strcmp(api, KORVEL_WINDOW_API) == 0;
@@ -36,6 +34,10 @@ void* NativeHandle(const clap_window_t& window) noexcept {
 }
 
 }  // namespace
+
+bool IClapPlugin::IsOffscreenApi(const char* api) const noexcept {
+  return offscreenWindowApi && std::strcmp(api, offscreenWindowApi) == 0;
+}
 
 bool IClapPlugin::GuiIsApiSupported(const char* api, bool isFloating) noexcept {
   if (!api || isFloating) return false;
@@ -129,7 +131,7 @@ bool IClapPlugin::OpenEditorInParent(void* parent) noexcept {
   offscreenWindow = {};
   if (guiWindow == GuiWindow::Offscreen) {
     // The host's record may be older and smaller than ours: its size says how much is there.
-    korvel_offscreen_window_t record;
+    plugin_offscreen_window_t record;
     std::memcpy(&record.size, parent, sizeof record.size);
     if (record.size < sizeof record) return false;
     std::memcpy(&record, parent, sizeof record);

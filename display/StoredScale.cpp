@@ -2,17 +2,12 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
-#ifdef _WIN32
-#include <windows.h>
-// After windows.h, which it builds on.
-#include <shlobj.h>
-#endif
+#include "graphics/platform/SettingsFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -22,40 +17,6 @@ namespace {
 fs::path PathOf(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
 
 }  // namespace
-
-std::string WindowsSettingsFolder(const std::string& roamingAppData) {
-  std::string base = roamingAppData;
-  while (!base.empty() && (base.back() == '\\' || base.back() == '/')) base.pop_back();
-  if (base.empty()) return {};
-  return base + "\\Marrowby Audio\\Preferences\\";
-}
-
-#ifdef _WIN32
-std::string SettingsFolder() {
-  wchar_t folder[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, folder, -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 1) return {};
-  std::string utf8(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, folder, -1, utf8.data(), n, nullptr, nullptr);
-  utf8.resize(static_cast<size_t>(n - 1));
-  return WindowsSettingsFolder(utf8);
-}
-#else
-std::string SettingsFolder() {
-  std::string base;
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config && config[0] == '/') {  // relative values are to be ignored
-    base = config;
-  } else {
-    const char* home = std::getenv("HOME");
-    if (!home || home[0] != '/') return {};
-    base = std::string(home) + "/.config";
-  }
-  if (base.back() != '/') base += '/';
-  return base + "Marrowby Audio/Preferences/";
-}
-#endif
 
 std::string ScaleFilePath(const char* productName) {
   if (!productName || !*productName) return {};

@@ -3,12 +3,6 @@
 // small text file in the user's settings folder. Editor thread; the last editor to close wins.
 #include <string>
 
-// The user's settings folder for this maker, ending in a separator; "" when unknown. On Linux
-// $XDG_CONFIG_HOME (or ~/.config) followed by "/Marrowby Audio/Preferences/"; on Windows
-// WindowsSettingsFolder of the user's roaming application-data folder. UTF-8.
-std::string SettingsFolder();
-// The Windows form: "<folder>\Marrowby Audio\Preferences\"; "" when the folder is unknown ("").
-std::string WindowsSettingsFolder(const std::string& roamingAppData);
 // The file for a product: characters a file name cannot hold become '_'. "" when the product
 // name is empty or the folder is unknown.
 std::string ScaleFilePath(const char* productName);

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "display/Korvel.h"
+#include "engine/KorvelEngine.h"
 #include "framework/DenormalGuard.h"
 
 namespace {
@@ -23,7 +23,7 @@ void Capture(const double* from, double* copyTo, float* to, int count) noexcept 
 
 }  // namespace
 
-void Korvel::ProcessAudioBlock(double** inputs, double** outputs, int frames) {
+void KorvelEngine::ProcessAudioBlock(double** inputs, double** outputs, int frames) {
   framework::DenormalGuard denormals;
   if (frames <= 0) return;
   const int inCount = ConnectedChannelCount(framework::Input);
@@ -54,14 +54,14 @@ void Korvel::ProcessAudioBlock(double** inputs, double** outputs, int frames) {
   AddCapturedFrames(n);
 }
 
-void Korvel::AddCapturedFrames(int frames) noexcept {
+void KorvelEngine::AddCapturedFrames(int frames) noexcept {
   int32_t old = pendingFrames.load(std::memory_order_relaxed);
   while (!pendingFrames.compare_exchange_weak(old, std::min(old + frames, kHistorySamples), std::memory_order_release,
                                               std::memory_order_relaxed)) {
   }
 }
 
-void Korvel::ResetProcessing() {
+void KorvelEngine::ResetProcessing() {
   framework::DenormalGuard denormals;
   // A rate outside what any host runs at is not believed: the display keeps its time base.
   const double rate = SampleRate();

@@ -1,7 +1,8 @@
 #include "graphics/IResources.h"
 
 #include <cctype>
-#include <sys/stat.h>
+#include <filesystem>
+#include <system_error>
 
 namespace graphics {
 namespace {
@@ -28,8 +29,8 @@ ResourceLocation LocateResource(const char* name, const char* type, std::string&
     for (char& c : found) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return ResourceLocation::Resource;
   }
-  struct stat info {};
-  if (stat(name, &info) == 0 && S_ISREG(info.st_mode)) {
+  std::error_code error;
+  if (std::filesystem::is_regular_file(name, error)) {
     found = name;
     return ResourceLocation::File;
   }

@@ -1,5 +1,6 @@
 // Korvel's CLAP module: the descriptor texts and the constructor of an instance.
 #include "clap/ClapProduct.h"
+#include "modules/KorvelOffscreenWindow.h"
 #include "display/Korvel.h"
 
 namespace {
@@ -19,6 +20,7 @@ const ClapProduct kKorvel = {
     "4.1.0",
     "Korvel audio plug-in",
     kFeatures,
+    KORVEL_WINDOW_API_OFFSCREEN,
     CreateKorvel,
 };
 

@@ -14,7 +14,7 @@
 #include "ClapModuleSuite.h"
 #include "ClosedEditorCases.h"
 #include "ClapTestHost.h"
-#include "clap/KorvelOffscreenWindow.h"
+#include "modules/KorvelOffscreenWindow.h"
 
 namespace {
 

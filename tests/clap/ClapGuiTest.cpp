@@ -13,7 +13,7 @@
 #include "ClapGuiCalls.h"
 #include "ClapModuleSuite.h"
 #include "ClapTestHost.h"
-#include "clap/KorvelOffscreenWindow.h"
+#include "modules/KorvelOffscreenWindow.h"
 
 namespace {
 

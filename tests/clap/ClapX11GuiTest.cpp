@@ -9,7 +9,7 @@
 
 #include "ClapGuiCalls.h"
 #include "ClapX11Editor.h"
-#include "clap/KorvelOffscreenWindow.h"
+#include "modules/KorvelOffscreenWindow.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "display/StoredScale.h"
+#include "graphics/platform/SettingsFolder.h"
 
 namespace fs = std::filesystem;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "display/StoredScale.h"
+#include "graphics/platform/win/WinSettingsFolder.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "clap/ClapDefs.h"
-#include "clap/KorvelOffscreenWindow.h"
+#include "modules/KorvelOffscreenWindow.h"
 
 class OffscreenHost {
 public:
