@@ -1,11 +1,11 @@
 // Korvel's axis rebuild: the label lists of both grids for the current domain and zoom.
 #include "display/CaptionGridControl.h"
+#include "display/Korvel.h"
 #include "display/SpectrumMapper.h"
 #include "display/TriggerControl.h"
-#include "display/Korvel.h"
+#include "engine/ScopeMath.h"
 
 namespace {
-double YRange(double z) noexcept { return (1.0 - z) * 1.999 + 0.001; }
 
 graphics::IRect WithTop(graphics::IRect r, float dy) {
   r.T += dy;
@@ -35,7 +35,7 @@ void Korvel::RebuildAxes() {
       timeAxis->axisKind = AxisKind::Time;
       timeAxis->area = WithTop(timeAxis->Bounds(), 15.0f);
       levelAxis->SetHidden(false);
-      levelAxis->BuildLevelLabels(0.0, YRange(z));
+      levelAxis->BuildLevelLabels(0.0, LevelRange(z));
       levelAxis->axisKind = AxisKind::TimeLevel;
       levelAxis->area = WithRight(levelAxis->Bounds(), -32.0f);
       levelAxis->margin = 0.1;
@@ -49,13 +49,13 @@ void Korvel::RebuildAxes() {
       timeAxis->axisKind = AxisKind::Frequency;
       timeAxis->area = WithTop(timeAxis->Bounds(), 15.0f);
       levelAxis->SetHidden(false);
-      levelAxis->BuildLevelLabels(0.0, (1.0 - z) * 1.999 * 0.5 + 0.001);
+      levelAxis->BuildLevelLabels(0.0, SpectrumLevelRange(z));
       levelAxis->axisKind = AxisKind::FrequencyLevel;
       levelAxis->area = WithRight(levelAxis->Bounds(), -32.0f);
       levelAxis->margin = 0.05;
       break;
     case DisplayDomain::Phase:
-      timeAxis->BuildLevelLabels(0.0, YRange(z));
+      timeAxis->BuildLevelLabels(0.0, LevelRange(z));
       timeAxis->axisKind = AxisKind::Phase;
       timeAxis->area = WithTop(timeAxis->Bounds(), 15.0f);
       timeAxis->margin = 0.1;

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "display/KorvelGraph.h"
 #include "display/Korvel.h"
+#include "display/KorvelGraph.h"
 #include "framework/DenormalGuard.h"
 #include "graphics/ITextControls.h"
 

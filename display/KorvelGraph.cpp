@@ -4,8 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "display/TipControl.h"
 #include "display/Korvel.h"
+#include "display/TipControl.h"
+#include "engine/ScopeMath.h"
 #include "framework/IParam.h"
 #include "graphics/IGui.h"
 
@@ -16,11 +17,8 @@ using graphics::IRect;
 
 namespace {
 
-constexpr double kHoldOffDb = 3.0;
 constexpr IColour kMarkerColour{255, 32, 128, 216};
 constexpr IColour kWhite{255, 255, 255, 255};
-
-double YRange(double z) noexcept { return (1.0 - z) * 1.999 + 0.001; }
 
 constexpr KorvelGraph::Zoom kFreqDefaultZoom{0.0, 0.75, 0.5};
 constexpr KorvelGraph::Zoom kDefaultZoom{0.5, 1.0, 0.5};
@@ -41,7 +39,7 @@ KorvelGraph::KorvelGraph(const IRect& rect, Korvel* korvel) : IControl(rect), pl
 }
 
 void KorvelGraph::UpdateYScale() noexcept {
-  yScale = static_cast<float>(static_cast<int>(drawRect.B - drawRect.T)) * 0.5f / static_cast<float>(YRange(zoom.yZoom));
+  yScale = static_cast<float>(static_cast<int>(drawRect.B - drawRect.T)) * 0.5f / static_cast<float>(LevelRange(zoom.yZoom));
 }
 
 void KorvelGraph::UpdateFrequencyRange() {
@@ -87,7 +85,7 @@ void KorvelGraph::TakeSettings() {
     UpdateFrequencyRange();
   }
   const double holdDb = plugin->holdDb.load(std::memory_order_relaxed);
-  holdLevel = holdDb >= kHoldOffDb ? -1.0 : std::pow(10.0, holdDb / 20.0);
+  holdLevel = ::HoldLevel(holdDb);
 }
 
 void KorvelGraph::Draw(IGui& g) {

@@ -92,7 +92,7 @@ private:
   int lastBin = 0;
   double lowHz = 0.0;
   double highHz = 0.0;
-  double referenceRate = 44100.0;
+  double referenceRate = kDefaultReferenceRate;
   Zoom zoom;
   std::array<Zoom, 3> savedZoom{};
   double marker = -1.0;

@@ -4,9 +4,10 @@
 #include <cmath>
 #include <cstring>
 
+#include "display/Korvel.h"
 #include "display/KorvelGraph.h"
 #include "display/TimeTrace.h"
-#include "display/Korvel.h"
+#include "engine/ScopeMath.h"
 #include "graphics/IGui.h"
 
 using graphics::IColour;
@@ -17,8 +18,6 @@ namespace {
 constexpr int kHistory = Korvel::kHistorySamples;
 constexpr int kPhasePoints = 1024;
 constexpr double kPhaseAngle = 0.7853981625;
-
-double YRange(double z) noexcept { return (1.0 - z) * 1.999 + 0.001; }
 
 // NaN goes to the low end, so samples that are not numbers still land inside the graph.
 float ClampY(float v, float lo, float hi) noexcept { return v > lo ? (v < hi ? v : hi) : lo; }
@@ -178,7 +177,7 @@ void KorvelGraph::ReduceColumns(const float* s, int k, float* top, float* bottom
 bool KorvelGraph::PhasePoint(double a, double b, int& px, int& py) const noexcept {
   if (!std::isfinite(a) || !std::isfinite(b)) return false;
   const double l = drawRect.L, t = drawRect.T, r = drawRect.R, bottom = drawRect.B;
-  const double range = YRange(zoom.yZoom);
+  const double range = LevelRange(zoom.yZoom);
   const double xs = (r - l) / range * 0.5;
   const double ys = (bottom - t) / range;
   const double cx = (r + l) * 0.5;
@@ -220,7 +219,7 @@ void KorvelGraph::DrawSpectrum(IGui& g, const KorvelChannel& channel) {
   const float* cols = mapper.Map(channel.analyser.Spectrum(), firstBin, lastBin - firstBin, w);
   if (!cols) return;
   const float l = drawRect.L, t = drawRect.T, b = drawRect.B;
-  const float gain = 2.0f / static_cast<float>(YRange(zoom.yZoom)) * (b - t);
+  const float gain = 2.0f / static_cast<float>(LevelRange(zoom.yZoom)) * (b - t);
   const IColour fill = ChannelColour(channel);
   const IColour line{255, fill.R, fill.G, fill.B};
   const auto yOf = [&](int i) { return std::max(t, (b - 1.0f) - std::sqrt(std::max(cols[i], 0.0f)) * gain); };

@@ -101,16 +101,6 @@ void SpectrumMapper::InterpolateSparse(const float* v, int c, int width) {
   }
 }
 
-double TopFrequency(double rate) noexcept {
-  constexpr double kTop = 22000.0;
-  return rate > 0.0 ? std::min(kTop, rate * 0.5) : kTop;
-}
-
-double ZoomFrequency(double x, double rate) noexcept {
-  constexpr double kBottom = 20.0;
-  return x * x * (TopFrequency(rate) - kBottom) + kBottom;
-}
-
 FrequencyRange ComputeFrequencyRange(double xZoomLow, double xZoomHigh, int fftSize, double rate) {
   FrequencyRange r;
   r.highHz = ZoomFrequency(xZoomHigh, rate);

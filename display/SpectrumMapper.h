@@ -4,6 +4,8 @@
 // the largest bin of each column. Display thread only; grows its buffers on demand.
 #include <vector>
 
+#include "engine/ScopeMath.h"
+
 class SpectrumMapper {
 public:
   // The warp for m bins: table[i] = (2m)^(−i / (2m)), falling from 1 towards 1 / √(2m).
@@ -30,12 +32,6 @@ struct FrequencyRange {
   double lowHz = 0.0;
   double highHz = 0.0;
 };
-
-// The highest frequency the view shows: 22 kHz, or the Nyquist frequency of a slower stream.
-double TopFrequency(double rate) noexcept;
-// The frequency of an X Zoom value (0 … 1): quadratic from 20 Hz to the top frequency, so
-// at 44.1 kHz and above x² × 21980 + 20.
-double ZoomFrequency(double x, double rate) noexcept;
 
 // Zoom edges map to frequencies by ZoomFrequency; the shown bins stay below N / 2, and a range
 // narrower than one bin widens to one.

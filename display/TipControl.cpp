@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "engine/ScopeMath.h"
 #include "graphics/IGui.h"
 
 using graphics::IRect;
@@ -35,7 +36,7 @@ void TipControl::FormatFrequency(double f, char* text, int size) {
 }
 
 void TipControl::Draw(graphics::IGui& g) {
-  if (x < 0 || y < 0 || !(frequency > 20.0) || frequency > 22000.0) return;
+  if (x < 0 || y < 0 || !(frequency > 20.0) || frequency > kHighestFrequency) return;
   const IRect box = Box();
   g.FillRect({128, 0, 0, 0}, box);
   char text[32];

@@ -4,20 +4,20 @@
 #include <cmath>
 #include <cstdio>
 
-#include "display/Korvel.h"
 #include "display/HandleBitmap.h"
+#include "display/Korvel.h"
+#include "engine/ScopeMath.h"
 #include "graphics/IGui.h"
 
 using graphics::IRect;
 
 namespace {
 constexpr graphics::IColour kRed{255, 221, 32, 32};
-double YRange(double z) noexcept { return (1.0 - z) * 1.999 + 0.001; }
 }  // namespace
 
 TriggerControl::TriggerControl(const IRect& rect, int paramIdx, const graphics::IBitmapRef& handleBitmap)
     : IControl(rect, paramIdx), handle(handleBitmap),
-      levelScale(static_cast<float>(static_cast<int>(rect.B - rect.T)) * 0.5f / 0.001f),
+      levelScale(static_cast<float>(static_cast<int>(rect.B - rect.T)) * 0.5f / static_cast<float>(LevelRange(1.0))),
       captionStyle(10.0f, kRed, graphics::TextAlign::Right) {}
 
 void TriggerControl::OnScaleChanged() { ReloadHandle(ui, handle); }
@@ -25,11 +25,11 @@ void TriggerControl::OnScaleChanged() { ReloadHandle(ui, handle); }
 void TriggerControl::UpdateLevelScale() noexcept {
   if (const auto* korvel = dynamic_cast<const Korvel*>(delegate))
     levelScale = static_cast<float>(static_cast<int>(drawRect.B - drawRect.T)) * 0.5f /
-                 static_cast<float>(YRange(korvel->yZoom.load(std::memory_order_relaxed)));
+                 static_cast<float>(LevelRange(korvel->yZoom.load(std::memory_order_relaxed)));
 }
 
 void TriggerControl::FormatValue(double v, char* text, int size) {
-  const double db = v * 33.0 - 30.0;
+  const double db = HoldDb(v);
   if (v >= 1.0)
     std::snprintf(text, static_cast<size_t>(size), "off");
   else
@@ -49,7 +49,7 @@ void TriggerControl::Draw(graphics::IGui& g) {
     g.DrawBitmapFrame(handle, {xr - hw, t, xr + hw, t + hh}, 1);
     g.DrawBitmapFrame(handle, {xr - hw, b - hh, xr + hw, b}, 1);
   } else {
-    const float level = static_cast<float>(std::pow(10.0, (v * 33.0 - 30.0) / 20.0)) * levelScale;
+    const float level = static_cast<float>(Amplitude(HoldDb(v))) * levelScale;
     const float d = std::min((b - t) * 0.5f - hw, level);
     const float yTop = cy - d, yBottom = cy + d;
     g.DrawLine(kRed, l, yBottom, r, yBottom);
@@ -97,7 +97,7 @@ void TriggerControl::SetFromY(float y) {
   const double pixels = distance < 1.0e6f ? static_cast<double>(static_cast<int>(distance)) : 1.0e6;
   const double a = levelScale > 0.0f ? pixels / levelScale : 1.0e6;
   const double db = 20.0 * std::log10(std::max(0.0001, a));
-  const double v = std::clamp((db + 30.0) / 33.0, 0.0, 1.0);
+  const double v = HoldNormalised(db);
   SetValue(v);
   if (delegate && GetParamIdx() >= 0) delegate->EditorSetsParam(GetParamIdx(), v);
   MarkDirty(true);

@@ -77,7 +77,7 @@ void KorvelEngine::InitParams() {
     GetParam(ParamIdx(KorvelParam::Input1) + c)->SetupOnOff(inputNames[c], c < 2, "", 0, "", "off", "on");
   for (int c = 0; c < kChannels; ++c)
     GetParam(ParamIdx(KorvelParam::Delay1) + c)->SetupContinuous(delayNames[c], 0.0, 0.0, 500.0, 0.1, "ms");
-  GetParam(ParamIdx(KorvelParam::Hold))->SetupContinuous("Hold", 3.0, -30.0, 3.0, 0.1, "dB");
+  GetParam(ParamIdx(KorvelParam::Hold))->SetupContinuous("Hold", kHoldMaxDb, kHoldMinDb, kHoldMaxDb, 0.1, "dB");
   GetParam(ParamIdx(KorvelParam::FftSize))
       ->SetupEnumerated("FFT Size", 4, 7, "", 0, "", {"256", "512", "1024", "2048", "4096", "8192", "16384"});
   GetParam(ParamIdx(KorvelParam::BlendSpeed))->SetupContinuous("Blend Speed", 0.5, 0.1, 1.0, 0.1, "");
@@ -125,7 +125,7 @@ void KorvelEngine::OnParamChange(int paramIdx) {
       blendChanged.exchange(1, std::memory_order_acq_rel);
       break;
     case KorvelParam::Opacity: {
-      const auto alpha = static_cast<int32_t>(static_cast<float>(value) * 216.75f);
+      const int32_t alpha = OpacityAlpha(value);
       for (KorvelChannel* channel : channels) channel->colour.alpha.store(alpha, relaxed);
       break;
     }

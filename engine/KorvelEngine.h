@@ -8,6 +8,7 @@
 #include "engine/KorvelBinding.h"
 #include "engine/KorvelChannel.h"
 #include "engine/KorvelParam.h"
+#include "engine/ScopeMath.h"
 #include "framework/IAudioProcessor.h"
 #include "framework/PtrList.h"
 
@@ -16,8 +17,6 @@
 // display reads them and lowers the flags ([editor-thread]). The audio thread writes
 // referenceRate on a reset and adds to pendingFrames; the display takes pendingFrames.
 struct KorvelShared {
-  static constexpr double kDefaultReferenceRate = 44100.0;
-
   // Settings, written by the parameter hook, read by the display.
   std::atomic<int32_t> domain{0};
   std::atomic<double> xZoomLow{0.5};

@@ -1,7 +1,7 @@
 // Korvel's CLAP module: the descriptor texts and the constructor of an instance.
 #include "clap/ClapProduct.h"
-#include "modules/KorvelOffscreenWindow.h"
 #include "display/Korvel.h"
+#include "modules/KorvelOffscreenWindow.h"
 
 namespace {
 

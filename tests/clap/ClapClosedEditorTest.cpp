@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "ClapModuleSuite.h"
-#include "ClosedEditorCases.h"
 #include "ClapTestHost.h"
+#include "ClosedEditorCases.h"
 #include "modules/KorvelOffscreenWindow.h"
 
 namespace {

@@ -112,7 +112,7 @@ TEST(KorvelCapture, ResetTakesTheHostsRateAsTheDisplaysTimeBase) {
   const Case cases[] = {{48000.0, 48000.0}, {96000.0, 96000.0}, {1.0, 96000.0}, {1e9, 96000.0},
                         {std::nan(""), 96000.0}, {44100.0, 44100.0}};
   KorvelHarness h;
-  EXPECT_EQ(h.korvel->referenceRate.load(), Korvel::kDefaultReferenceRate);
+  EXPECT_EQ(h.korvel->referenceRate.load(), kDefaultReferenceRate);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.hostRate);
     h.korvel->StoreSampleRate(c.hostRate);

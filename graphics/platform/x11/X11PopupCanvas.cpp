@@ -4,8 +4,8 @@
 
 #include "framework/IGuiEditorDelegate.h"
 #include "graphics/IControl.h"
-#include "graphics/skia/IGuiSkia.h"
 #include "graphics/platform/x11/X11FrameCopy.h"
+#include "graphics/skia/IGuiSkia.h"
 
 namespace graphics {
 
