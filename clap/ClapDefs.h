@@ -3,6 +3,9 @@
 // types and extension identifiers the binding and its tests use, with CLAP's published
 // names, values and layouts. Every record size and every field offset the binding relies
 // on is checked below against the published x86-64 layout.
+// Each function the binding implements carries CLAP's thread contract: [main-thread],
+// [audio-thread] or [thread-safe], with the state it must be called in ("active",
+// "processing"); the host keeps to it, so the binding may rely on it.
 #include <cstddef>
 #include <cstdint>
 
@@ -202,33 +205,49 @@ typedef struct clap_plugin_descriptor {
 typedef struct clap_plugin {
   const clap_plugin_descriptor_t* desc;
   void* plugin_data;
+  // [main-thread]
   bool (*init)(const struct clap_plugin* plugin);
+  // [main-thread]
   void (*destroy)(const struct clap_plugin* plugin);
+  // [main-thread] & !active
   bool (*activate)(const struct clap_plugin* plugin, double sample_rate, uint32_t min_frames_count,
                    uint32_t max_frames_count);
+  // [main-thread] & active
   void (*deactivate)(const struct clap_plugin* plugin);
+  // [audio-thread] & active & !processing
   bool (*start_processing)(const struct clap_plugin* plugin);
+  // [audio-thread] & active & processing
   void (*stop_processing)(const struct clap_plugin* plugin);
+  // [audio-thread] & active
   void (*reset)(const struct clap_plugin* plugin);
+  // [audio-thread] & active & processing
   clap_process_status (*process)(const struct clap_plugin* plugin, const clap_process_t* process);
+  // [thread-safe]
   const void* (*get_extension)(const struct clap_plugin* plugin, const char* id);
+  // [main-thread]
   void (*on_main_thread)(const struct clap_plugin* plugin);
 } clap_plugin_t;
 
 static const char CLAP_PLUGIN_FACTORY_ID[] = "clap.plugin-factory";
 
 typedef struct clap_plugin_factory {
+  // [thread-safe]
   uint32_t (*get_plugin_count)(const struct clap_plugin_factory* factory);
+  // [thread-safe]
   const clap_plugin_descriptor_t* (*get_plugin_descriptor)(const struct clap_plugin_factory* factory,
                                                             uint32_t index);
+  // [thread-safe]
   const clap_plugin_t* (*create_plugin)(const struct clap_plugin_factory* factory, const clap_host_t* host,
                                         const char* plugin_id);
 } clap_plugin_factory_t;
 
 typedef struct clap_plugin_entry {
   clap_version_t clap_version;
+  // [thread-safe]
   bool (*init)(const char* plugin_path);
+  // [thread-safe]
   void (*deinit)(void);
+  // [thread-safe]
   const void* (*get_factory)(const char* factory_id);
 } clap_plugin_entry_t;
 
@@ -251,7 +270,9 @@ typedef struct clap_ostream {
 static const char CLAP_EXT_STATE[] = "clap.state";
 
 typedef struct clap_plugin_state {
+  // [main-thread]
   bool (*save)(const clap_plugin_t* plugin, const clap_ostream_t* stream);
+  // [main-thread]
   bool (*load)(const clap_plugin_t* plugin, const clap_istream_t* stream);
 } clap_plugin_state_t;
 
@@ -283,13 +304,19 @@ typedef struct clap_param_info {
 } clap_param_info_t;
 
 typedef struct clap_plugin_params {
+  // [main-thread]
   uint32_t (*count)(const clap_plugin_t* plugin);
+  // [main-thread]
   bool (*get_info)(const clap_plugin_t* plugin, uint32_t param_index, clap_param_info_t* param_info);
+  // [main-thread]
   bool (*get_value)(const clap_plugin_t* plugin, clap_id param_id, double* out_value);
+  // [main-thread]
   bool (*value_to_text)(const clap_plugin_t* plugin, clap_id param_id, double value, char* out_buffer,
                         uint32_t out_buffer_capacity);
+  // [main-thread]
   bool (*text_to_value)(const clap_plugin_t* plugin, clap_id param_id, const char* param_value_text,
                         double* out_value);
+  // [active ? audio-thread : main-thread]
   void (*flush)(const clap_plugin_t* plugin, const clap_input_events_t* in, const clap_output_events_t* out);
 } clap_plugin_params_t;
 
@@ -313,6 +340,7 @@ typedef struct clap_host_params {
 
 static const char CLAP_EXT_LATENCY[] = "clap.latency";
 typedef struct clap_plugin_latency {
+  // [main-thread]
   uint32_t (*get)(const clap_plugin_t* plugin);
 } clap_plugin_latency_t;
 typedef struct clap_host_latency {
@@ -321,6 +349,7 @@ typedef struct clap_host_latency {
 
 static const char CLAP_EXT_TAIL[] = "clap.tail";
 typedef struct clap_plugin_tail {
+  // [main-thread,audio-thread]
   uint32_t (*get)(const clap_plugin_t* plugin);
 } clap_plugin_tail_t;
 typedef struct clap_host_tail {
@@ -331,7 +360,9 @@ static const char CLAP_EXT_RENDER[] = "clap.render";
 enum { CLAP_RENDER_REALTIME = 0, CLAP_RENDER_OFFLINE = 1 };
 typedef int32_t clap_plugin_render_mode;
 typedef struct clap_plugin_render {
+  // [main-thread]
   bool (*has_hard_realtime_requirement)(const clap_plugin_t* plugin);
+  // [main-thread]
   bool (*set)(const clap_plugin_t* plugin, clap_plugin_render_mode mode);
 } clap_plugin_render_t;
 
@@ -358,7 +389,9 @@ typedef struct clap_audio_port_info {
 } clap_audio_port_info_t;
 
 typedef struct clap_plugin_audio_ports {
+  // [main-thread]
   uint32_t (*count)(const clap_plugin_t* plugin, bool is_input);
+  // [main-thread]
   bool (*get)(const clap_plugin_t* plugin, uint32_t index, bool is_input, clap_audio_port_info_t* info);
 } clap_plugin_audio_ports_t;
 
@@ -378,8 +411,11 @@ typedef struct clap_audio_ports_config {
 } clap_audio_ports_config_t;
 
 typedef struct clap_plugin_audio_ports_config {
+  // [main-thread]
   uint32_t (*count)(const clap_plugin_t* plugin);
+  // [main-thread]
   bool (*get)(const clap_plugin_t* plugin, uint32_t index, clap_audio_ports_config_t* config);
+  // [main-thread]
   bool (*select)(const clap_plugin_t* plugin, clap_id config_id);
 } clap_plugin_audio_ports_config_t;
 
@@ -401,7 +437,9 @@ typedef struct clap_note_port_info {
 } clap_note_port_info_t;
 
 typedef struct clap_plugin_note_ports {
+  // [main-thread]
   uint32_t (*count)(const clap_plugin_t* plugin, bool is_input);
+  // [main-thread]
   bool (*get)(const clap_plugin_t* plugin, uint32_t index, bool is_input, clap_note_port_info_t* info);
 } clap_plugin_note_ports_t;
 
@@ -433,20 +471,35 @@ typedef struct clap_gui_resize_hints {
 } clap_gui_resize_hints_t;
 
 typedef struct clap_plugin_gui {
+  // [main-thread]
   bool (*is_api_supported)(const clap_plugin_t* plugin, const char* api, bool is_floating);
+  // [main-thread]
   bool (*get_preferred_api)(const clap_plugin_t* plugin, const char** api, bool* is_floating);
+  // [main-thread]
   bool (*create)(const clap_plugin_t* plugin, const char* api, bool is_floating);
+  // [main-thread]
   void (*destroy)(const clap_plugin_t* plugin);
+  // [main-thread]
   bool (*set_scale)(const clap_plugin_t* plugin, double scale);
+  // [main-thread]
   bool (*get_size)(const clap_plugin_t* plugin, uint32_t* width, uint32_t* height);
+  // [main-thread]
   bool (*can_resize)(const clap_plugin_t* plugin);
+  // [main-thread]
   bool (*get_resize_hints)(const clap_plugin_t* plugin, clap_gui_resize_hints_t* hints);
+  // [main-thread]
   bool (*adjust_size)(const clap_plugin_t* plugin, uint32_t* width, uint32_t* height);
+  // [main-thread]
   bool (*set_size)(const clap_plugin_t* plugin, uint32_t width, uint32_t height);
+  // [main-thread]
   bool (*set_parent)(const clap_plugin_t* plugin, const clap_window_t* window);
+  // [main-thread]
   bool (*set_transient)(const clap_plugin_t* plugin, const clap_window_t* window);
+  // [main-thread]
   void (*suggest_title)(const clap_plugin_t* plugin, const char* title);
+  // [main-thread]
   bool (*show)(const clap_plugin_t* plugin);
+  // [main-thread]
   bool (*hide)(const clap_plugin_t* plugin);
 } clap_plugin_gui_t;
 
@@ -463,6 +516,7 @@ typedef struct clap_host_gui {
 static const char CLAP_EXT_TIMER_SUPPORT[] = "clap.timer-support";
 
 typedef struct clap_plugin_timer_support {
+  // [main-thread]
   void (*on_timer)(const clap_plugin_t* plugin, clap_id timer_id);
 } clap_plugin_timer_support_t;
 
@@ -478,6 +532,7 @@ typedef uint32_t clap_posix_fd_flags_t;
 enum { CLAP_POSIX_FD_READ = 1 << 0, CLAP_POSIX_FD_WRITE = 1 << 1, CLAP_POSIX_FD_ERROR = 1 << 2 };
 
 typedef struct clap_plugin_posix_fd_support {
+  // [main-thread]
   void (*on_fd)(const clap_plugin_t* plugin, int fd, clap_posix_fd_flags_t flags);
 } clap_plugin_posix_fd_support_t;
 

@@ -67,7 +67,7 @@ public:
   static int PackHostVersion(const char* text) noexcept;
 
 protected:
-  // Editor → host. [ui-thread]
+  // Editor → host. [editor-thread]
   bool HostResizeEditor(int width, int height) override;
   void HostGestureBegin(int paramIdx) override;
   void HostGestureEnd(int paramIdx) override;

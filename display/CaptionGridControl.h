@@ -1,7 +1,7 @@
 #pragma once
 // The frame, grid lines and axis labels over the scope: time or frequency labels above it,
 // level labels in dB beside it, or the phase grid. Korvel's RebuildAxes fills the label lists
-// when a setting changed; drawing only repeats them. Mouse-transparent. [ui-thread]
+// when a setting changed; drawing only repeats them. Mouse-transparent. [editor-thread]
 #include <vector>
 
 #include "graphics/IControl.h"

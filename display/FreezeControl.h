@@ -1,6 +1,6 @@
 #pragma once
 // The "FREEZE" / "UNFREEZE" text button beside the zoom bar: toggles the graph's frozen state
-// through Korvel and shows the state Korvel writes back into its value (1 frozen). [ui-thread]
+// through Korvel and shows the state Korvel writes back into its value (1 frozen). [editor-thread]
 #include "graphics/IControl.h"
 
 class Korvel;

@@ -1,6 +1,6 @@
 #pragma once
 // The handle bitmap of the zoom bars and the Hold handle, reloaded for the UI's backing scale.
-// [ui-thread]
+// [editor-thread]
 #include "graphics/IGraphicsTypes.h"
 
 namespace graphics {

@@ -3,7 +3,7 @@
 // zooms the whole editor (the UI rescales while the mouse drags); on release the scale snaps to
 // the nearest of its steps unless shift is held; a double click returns to 100 %. While
 // dragging it shows the step it will snap to. The corner keeps its size on screen at any
-// zoom. [ui-thread]
+// zoom. [editor-thread]
 #include <vector>
 
 #include "graphics/IControl.h"

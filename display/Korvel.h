@@ -1,8 +1,7 @@
 #pragma once
 // The plug-in with its scope editor: Korvel's engine plus what the display does with it,
 // draining the rings into the histories, levels and spectra, building the editor and
-// keeping its axes and read-outs current. Every operation here runs on the editor's thread
-// unless marked otherwise.
+// keeping its axes and read-outs current.
 #include "engine/KorvelEngine.h"
 #include "framework/ShortText.h"
 
@@ -22,7 +21,7 @@ public:
   // Framework hooks. [main-thread]
   void OnHostResizeEditor(int width, int height) override;
   void OnEditorClose() override;
-  // Builds the editor's controls on a fresh graphics object.
+  // [editor-thread] Builds the editor's controls on a fresh graphics object.
   void BuildEditorLayout(graphics::IGui& gui) override;
 
   // [editor-thread] Moves the rings into the histories and refreshes levels and, in Freq,

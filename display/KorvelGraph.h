@@ -3,7 +3,7 @@
 // settings from Korvel, has Korvel drain the captured samples, and draws the enabled channels
 // (3, 2, 1, 0, so channel 0 ends on top) as time traces, spectra or phase clouds. It also owns
 // the mouse on the scope: freeze and unfreeze, the marker, pan and zoom, and it positions the
-// frequency tip. Everything runs on the editor's thread. [ui-thread]
+// frequency tip. [editor-thread]
 #include <array>
 #include <vector>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The vertical zoom bar left of the scope: one handle for "Y Zoom" on a track from 0 at the
-// bottom to 1 at the top; a press jumps the handle to the pointer. [ui-thread]
+// bottom to 1 at the top; a press jumps the handle to the pointer. [editor-thread]
 #include "graphics/IControl.h"
 
 class KorvelOneSidedScrollBar final : public graphics::IControl {

@@ -1,7 +1,7 @@
 #pragma once
 // The horizontal zoom bar under the scope: one track with two handles for "X Zoom Low"
 // (value 0) and "X Zoom High" (value 1). A handle moves one edge of the visible window, a drag
-// between or beside the handles moves the window, the wheel widens or narrows it. [ui-thread]
+// between or beside the handles moves the window, the wheel widens or narrows it. [editor-thread]
 #include "graphics/IControl.h"
 
 class KorvelScrollBar final : public graphics::IControl {

@@ -1,7 +1,7 @@
 #pragma once
 // Lays a spectrum's bins out on the warped frequency axis, one magnitude per pixel column:
 // where bins are sparse (low frequencies) a smooth curve through them, where they are dense
-// the largest bin of each column. Display thread only; grows its buffers on demand.
+// the largest bin of each column. [editor-thread]; grows its buffers on demand.
 #include <vector>
 
 #include "engine/ScopeMath.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The editor's draw scale kept between openings and shared by every instance: one line in a
-// small text file in the user's settings folder. Editor thread; the last editor to close wins.
+// small text file in the user's settings folder. [editor-thread]; the last editor to close wins.
 #include <string>
 
 // The file for a product: characters a file name cannot hold become '_'. "" when the product

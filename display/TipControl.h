@@ -1,7 +1,7 @@
 #pragma once
 // The frequency read-out over the graph in the Freq domain: a small dark box at the pointer
 // with the frequency under it, opening towards the middle of the scope. The graph positions
-// it every frame. Mouse-transparent. [ui-thread]
+// it every frame. Mouse-transparent. [editor-thread]
 #include "graphics/IControl.h"
 
 class TipControl final : public graphics::IControl {

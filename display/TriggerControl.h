@@ -2,7 +2,7 @@
 // The Hold handle over the time view: two red threshold lines at ± the Hold level on the
 // scope's vertical scale, a rail at the right edge with two handles on the lines, the caption
 // "HOLD" and the value. Dragging either handle sets the level from its distance to the centre.
-// Bound to the "Hold" parameter (normalised value v, dB = v × 33 − 30; v = 1 is off). [ui-thread]
+// Bound to the "Hold" parameter (normalised value v, dB = v × 33 − 30; v = 1 is off). [editor-thread]
 #include "graphics/IControl.h"
 
 class TriggerControl final : public graphics::IControl {

@@ -11,14 +11,14 @@ public:
   SpectrumAnalyser() noexcept;
 
   // Resizes to n points (a power of two, 256 … 16384), clears the spectrum and rebuilds the
-  // window. Returns false and changes nothing when n is no FFT size or memory runs out. [ui-thread]
+  // window. Returns false and changes nothing when n is no FFT size or memory runs out. [editor-thread]
   bool SetFftSize(int n) noexcept;
-  // Sets every spectrum value to 0. [ui-thread]; [main-thread] while the editor is not processing.
+  // Sets every spectrum value to 0. [editor-thread]; [main-thread] while the editor is not processing.
   void ClearSpectrum() noexcept;
-  // Weight of the newest frame, clamped to 0 … 1; NaN is ignored. [ui-thread]
+  // Weight of the newest frame, clamped to 0 … 1; NaN is ignored. [editor-thread]
   void SetBlend(double b) noexcept;
   // Blends the magnitudes of the Size() samples at x into the spectrum and returns it
-  // (Size() / 2 values). A bin whose result is not finite reads 0. Allocates nothing. [ui-thread]
+  // (Size() / 2 values). A bin whose result is not finite reads 0. Allocates nothing. [editor-thread]
   const float* Process(const float* x) noexcept;
 
   int Size() const noexcept { return size; }

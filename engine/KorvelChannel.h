@@ -22,7 +22,7 @@ struct KorvelChannel {
   // Written by the parameter hook on any thread, read by the display.
   std::atomic<bool> enabled{false};
   std::atomic<double> delayMs{0.0};
-  // Display thread only.
+  // [editor-thread] only.
   double level = 0.0;
   KorvelColour colour;
   framework::HeapBuffer history;  // kHistorySamples floats, oldest first

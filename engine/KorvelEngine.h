@@ -13,7 +13,7 @@
 #include "framework/PtrList.h"
 
 // Everything the parameter hook, the audio thread and the display share. The hook writes the
-// settings ([any-thread], relaxed) and raises a flag after each value it announces; the
+// settings ([thread-safe], relaxed) and raises a flag after each value it announces; the
 // display reads them and lowers the flags ([editor-thread]). The audio thread writes
 // referenceRate on a reset and adds to pendingFrames; the display takes pendingFrames.
 struct KorvelShared {
@@ -53,7 +53,7 @@ public:
 
   // Framework hooks.
   using KorvelBinding::OnParamChange;
-  void OnParamChange(int paramIdx) override;  // [any-thread]
+  void OnParamChange(int paramIdx) override;  // [thread-safe]
   void ProcessAudioBlock(double** inputs, double** outputs, int frames) override;  // [audio-thread]
   void ResetProcessing() override;  // [main-thread], no block running
   void DescribeBus(int direction, int busIndex, int busCount, framework::ShortText& text) override;  // [main-thread]

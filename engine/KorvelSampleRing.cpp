@@ -96,7 +96,7 @@ void KorvelSampleRing::Clear() noexcept {
   uint64_t s = state.load(std::memory_order_acquire);
   for (;;) {
     if (s & kReading) {
-      // A copy of at most one ring's bytes is in progress on the display thread.
+      // A copy of at most one ring's bytes is in progress on the editor's thread.
       std::this_thread::yield();
       s = state.load(std::memory_order_acquire);
       continue;

@@ -18,7 +18,7 @@ public:
   KorvelSampleRing(const KorvelSampleRing&) = delete;
   KorvelSampleRing& operator=(const KorvelSampleRing&) = delete;
 
-  // [main-thread, nothing else running] Empties the ring; reallocates when the capacity changes.
+  // [main-thread] (nothing else running) Empties the ring; reallocates when the capacity changes.
   // Returns false when the storage could not be had (the ring then has none).
   bool SetCapacity(int bytes);
   // [main-thread] Frees the storage.
@@ -41,14 +41,14 @@ public:
   // is copying, when nothing is dropped.
   bool DropOldest(int bytes) noexcept;
 
-  // [display thread] Read = BeginRead + FinishRead. BeginRead marks the ring and returns the
+  // [editor-thread] Read = BeginRead + FinishRead. BeginRead marks the ring and returns the
   // bytes that FinishRead can then copy for certain; FinishRead copies up to that many,
   // releases them and returns the count copied.
   int Read(void* destination, int bytes) noexcept;
   int BeginRead() noexcept;
   int FinishRead(void* destination, int bytes) noexcept;
 
-  // [any thread but the producer's, while the producer is stopped] Empties the ring.
+  // [thread-safe] while the audio thread writes nothing: empties the ring.
   void Clear() noexcept;
 
 private:

@@ -125,12 +125,12 @@ public:
   void RunBlock(int frames) noexcept;
   void RunBlockAccumulating(int frames) noexcept;
 
-  // [main-thread, processing stopped] When frames differs from the block size: every
+  // [main-thread] (processing stopped) When frames differs from the block size: every
   // scratch becomes frames zeros and every channel points at its scratch until bound again.
   // A negative or oversized request changes nothing and returns false; a failed
   // allocation leaves block size 0 and returns false.
   bool ResizeBlock(int frames) noexcept;
-  // [main-thread, processing stopped]
+  // [main-thread] (processing stopped)
   void StoreSampleRate(double rate) noexcept { sampleRate = rate; }
   double SampleRate() const noexcept { return sampleRate; }
   int BlockSize() const noexcept { return blockSize; }

@@ -28,11 +28,11 @@ public:
   virtual void OnEditorOpened();
   virtual void OnEditorClose();
 
-  // [any thread: the one that applied the change] The plug-in's parameter hook. An override
+  // [thread-safe] The plug-in's parameter hook, on the thread that applied the change. An override
   // may only store plain values and set atomic flags.
   virtual void OnParamChange(int paramIdx);
   virtual void OnParamChange(int paramIdx, ParamSource source, int sampleOffset);
-  // [thread of the change] Hook after the editor side learnt of a change.
+  // [thread-safe] Hook after the editor side learnt of a change.
   virtual void ParamChangedForEditor(int paramIdx, ParamSource source);
   // [main-thread] Every parameter in id order: OnParamChange, then ParamChangedForEditor.
   virtual void AnnounceAllParams(ParamSource source);
@@ -47,7 +47,7 @@ public:
   virtual bool KeyDownFromHost(const graphics::IKeyEvent& key);
   virtual bool KeyUpFromHost(const graphics::IKeyEvent& key);
 
-  // [main-thread] Values and messages towards the editor.
+  // [editor-thread] Values and messages towards the editor.
   virtual void ShowControlValue(int controlTag, double normalisedValue);
   virtual void ShowControlMessage(int controlTag, int messageTag, int dataSize, const void* data);
   virtual void ShowMessage(int messageTag, int dataSize, const void* data);
@@ -55,7 +55,7 @@ public:
   virtual void ShowSysExInEditor(const SysExRecord& message);
   virtual void ShowParamInEditor(int paramIdx, double value, bool normalised);
 
-  // [main-thread] Changes made in the editor, towards the plug-in and the host.
+  // [editor-thread] Changes made in the editor, towards the plug-in and the host.
   virtual void ResendAllParamsToHost();
   virtual void EditorGestureBegin(int paramIdx) = 0;
   virtual void EditorSetsParam(int paramIdx, double normalisedValue);

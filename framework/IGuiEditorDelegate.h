@@ -38,7 +38,7 @@ public:
 
   // [main-thread] A new graphics object from the installed factory, or null.
   virtual IEditorView* MakeGraphics();
-  // [main-thread] Called by the graphics object whenever it needs its controls laid out.
+  // [editor-thread] Called by the graphics object whenever it needs its controls laid out.
   virtual void BuildEditorLayout(graphics::IGui& graphics);
 
   // [main-thread] The open editor's graphics, or null while closed.

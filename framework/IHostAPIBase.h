@@ -39,14 +39,14 @@ public:
 
   // [main-thread] (Re)creates the idle timer on the calling thread.
   void StartIdleTimer();
-  // [timer thread] One idle tick: empties the editor-bound queues, then IdleTick.
+  // [editor-thread] One idle tick: empties the editor-bound queues, then IdleTick.
   void OnIdleTimer();
   virtual void IdleTick();
-  // [main-thread, the timer's] Shows the editor every current value (at its opening and after
+  // [editor-thread] Shows the editor every current value (at its opening and after
   // a state load) and discards the host changes queued before: they are older.
   void OnEditorOpened() override;
 
-  // Editor → plug-in and host. [ui-thread]
+  // Editor → plug-in and host. [editor-thread]
   void EditorGestureBegin(int paramIdx) override;
   void EditorSetsParam(int paramIdx, double normalisedValue) override;
   void EditorGestureEnd(int paramIdx) override;
@@ -58,7 +58,7 @@ public:
   void PushMidiFromEditor(const MidiMessage& message) override;
   void PushSysExFromEditor(const SysExRecord& message) override;
 
-  // [any thread that applied a host change] Queues the change for the editor's next idle tick.
+  // [thread-safe] Queues the change for the editor's next idle tick.
   void QueueParamForEditor(int paramIdx, double value, bool normalised);
   // [audio-thread] Messages from processing towards the editor.
   void QueueMidiForEditor(const MidiMessage& message) { midiToEditor.Push(message); }
@@ -84,7 +84,7 @@ public:
   int MaxHeight() const noexcept { return maxHeight; }
 
 protected:
-  // Supplied by the binding. [ui-thread]
+  // Supplied by the binding. [editor-thread]
   virtual bool HostResizeEditor(int width, int height) = 0;
   virtual void HostGestureBegin(int paramIdx) = 0;
   virtual void HostGestureEnd(int paramIdx) = 0;

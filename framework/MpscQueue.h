@@ -28,7 +28,7 @@ public:
   static constexpr int Usable() noexcept { return N; }
 
   // Copies the entry in; false (and the entry dropped) when the queue is full.
-  // [any producer thread]
+  // [producer-thread] (any number of them)
   bool Push(const T& entry) noexcept {
     size_t pos = enqueue_.load(std::memory_order_relaxed);
     for (;;) {

@@ -50,11 +50,11 @@ public:
 
   // Runs, once each, the ticks of the calling thread's timers that are due at `now`, and
   // schedules their next ticks. A late pump runs a timer once, not once per missed interval.
-  // [any thread: runs that thread's timers only]
+  // [thread-safe] Runs the calling thread's timers only.
   static void Pump(Clock::time_point now = Clock::now()) noexcept;
   // Milliseconds (rounded up) until the next tick of the calling thread's timers is due:
   // 0 when one is overdue, -1 when the thread has no running timer.
-  // [any thread]
+  // [thread-safe]
   static int NextDueIn(Clock::time_point now = Clock::now()) noexcept;
 
 private:

@@ -1,6 +1,6 @@
 #pragma once
 // Mix-in for controls that show a bitmap: the reference, the frame chosen by a value, and
-// the reload for the UI's current scale. [ui-thread]
+// the reload for the UI's current scale. [editor-thread]
 #include "graphics/IGraphicsTypes.h"
 
 namespace graphics {

@@ -3,7 +3,7 @@
 // parameters they are bound to, its text style, blend and flags, and the virtual operations
 // through which the UI draws it and hands it input. User changes are reported to the editor
 // delegate; changes from the plug-in side are applied without reporting back.
-// Everything here runs on the UI thread.
+// Everything here runs on the editor's thread.
 #include <functional>
 #include <initializer_list>
 #include <map>
@@ -153,7 +153,7 @@ public:
     animationDuration = duration;
   }
   bool HasAnimation() const noexcept { return static_cast<bool>(animation); }
-  // [ui-thread] Called by the UI once per tick while an animation is set.
+  // [editor-thread] Called by the UI once per tick while an animation is set.
   void Animate();
   void AttachGestureFunction(int kind, GestureFunction f) { gestureFunctions[kind] = std::move(f); }
   int LastGesture() const noexcept { return lastGesture; }

@@ -4,7 +4,7 @@
 // cycle, the two scale factors, input dispatch and the value prompts, and the loading of
 // bitmaps and fonts through the process-wide caches. A backend (IGuiSkia) supplies the
 // primitives; a platform class derived from it supplies the window.
-// Everything here runs on the UI thread unless marked otherwise.
+// Everything here runs on the editor's thread unless marked otherwise.
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -48,9 +48,9 @@ public:
   static constexpr float kMinScale = 0.5f;
   static constexpr float kMaxScale = 4.0f;
 
-  // [ui-thread] Counts this object as a user of the process-wide caches.
+  // [editor-thread] Counts this object as a user of the process-wide caches.
   IGui(framework::IGuiEditorDelegate& delegate, int width, int height, int fps, float scale);
-  // [ui-thread] Destroys the controls; the last user empties the caches.
+  // [editor-thread] Destroys the controls; the last user empties the caches.
   ~IGui() override;
   IGui(const IGui&) = delete;
   IGui& operator=(const IGui&) = delete;

@@ -1,7 +1,7 @@
 #pragma once
 // Knobs: IKnobControlBase (vertical or horizontal drag with gearing, fine adjustment with
 // shift or control, wheel steps), IBitmapKnob (a film-strip frame by value) and
-// IBitmapRotaryKnob (one bitmap rotated by value × 260 − 130 degrees). [ui-thread]
+// IBitmapRotaryKnob (one bitmap rotated by value × 260 − 130 degrees). [editor-thread]
 #include "graphics/IBitmapBase.h"
 #include "graphics/IControl.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // A pop-up menu: owned items (each maybe with an owned sub-menu), the chosen index and an
 // optional callable run when an item of this menu is chosen. Used by the value prompts and
-// context menus; the platform shows it. [ui-thread]
+// context menus; the platform shows it. [editor-thread]
 #include <functional>
 #include <memory>
 #include <string>

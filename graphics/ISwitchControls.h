@@ -1,7 +1,7 @@
 #pragma once
 // Switches and pictures: ISwitchControlBase (a click steps through n states),
 // IBitmapSwitch (steps through its bitmap's frames), IBitmapControl (a picture, framed by
-// value). [ui-thread]
+// value). [editor-thread]
 #include <vector>
 
 #include "graphics/IBitmapBase.h"

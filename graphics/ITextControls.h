@@ -1,7 +1,7 @@
 #pragma once
 // Text: ITextControl (a mouse-transparent label on a background) and ICaptionControl (a
 // parameter's value text that opens the value prompt when clicked, with a triangle for
-// enumerated parameters). [ui-thread]
+// enumerated parameters). [editor-thread]
 #include <string>
 
 #include "graphics/IControl.h"

@@ -2,7 +2,7 @@
 // A font the platform made from an installed family or from bytes: its native handle and
 // the bytes of the face that matches its style. MemoryFont is the form for platforms
 // without a font registry of their own (headless): the bytes are its handle.
-// [ui-thread]
+// [editor-thread]
 #include <cstddef>
 #include <cstdint>
 #include <memory>

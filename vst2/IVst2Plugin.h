@@ -52,7 +52,7 @@ public:
   virtual void OnPresetsModified();
 
 protected:
-  // Editor → host, directly and in order. [ui-thread]
+  // Editor → host, directly and in order. [editor-thread]
   bool HostResizeEditor(int width, int height) override;
   void HostGestureBegin(int paramIdx) override;
   void HostGestureEnd(int paramIdx) override;
@@ -74,7 +74,7 @@ private:
   static void SetParameterProc(AEffect* effect, VstInt32 index, float value) noexcept;
   static float GetParameterProc(AEffect* effect, VstInt32 index) noexcept;
 
-  // [any thread] audioMaster with this effect first.
+  // [thread-safe] audioMaster with this effect first.
   VstIntPtr CallHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                      float opt = 0.0f) const noexcept;
 

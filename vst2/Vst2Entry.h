@@ -4,10 +4,10 @@
 // The product supplies MakeVst2Plugin, usually as CreateVst2Plugin<Class>.
 #include "vst2/IVst2Plugin.h"
 
-// [any thread] The new effect's record, or null for a null callback or a failed creation.
+// [thread-safe] The new effect's record, or null for a null callback or a failed creation.
 AEffect* Vst2CreateEffect(audioMasterCallback audioMaster) noexcept;
 
-// [any thread, under the creation lock] A new plug-in, or null when it could not be made.
+// [thread-safe] Under the creation lock: a new plug-in, or null when it could not be made.
 IVst2Plugin* MakeVst2Plugin(const Vst2CreationInfo& info);
 
 // A new Plugin (an IVst2Plugin), or null when it could not be made; nothing unwinds into

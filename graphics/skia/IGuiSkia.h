@@ -2,7 +2,7 @@
 // The drawing backend: the path primitives, paints, bitmaps, layers and text of the UI on
 // Skia's C interface, drawn by the CPU into one frame buffer (a 40-byte Windows bitmap
 // header followed by top-down premultiplied BGRA pixels) that the platform shows.
-// Also writes any frame as PNG. [ui-thread] (each object on its own thread; the caches
+// Also writes any frame as PNG. [editor-thread] (each object on its own thread; the caches
 // they share are locked)
 #include <cstdint>
 #include <memory>

@@ -2,7 +2,7 @@
 // Our declarations of the Skia C interface that libSkiaSharp (4.156.1) exports: only the
 // functions the drawing backend and the artwork tool call. Every name was checked against the
 // library's exported symbols; layouts that cross the boundary are pinned by the asserts below.
-// [ui-thread] Skia objects are not thread-safe: each is used by one thread at a time.
+// [editor-thread] Skia objects are not thread-safe: each is used by one thread at a time.
 #include <stddef.h>
 #include <stdint.h>
 #ifndef __cplusplus

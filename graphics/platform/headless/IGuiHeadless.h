@@ -3,7 +3,7 @@
 // drives with display ticks, feeds with mouse, wheel and key input in window pixels
 // (translated to UI units as a window layer does) and reads back through the frame buffer.
 // Prompts are answered by a scripted responder. Used by tests and the render tool.
-// [ui-thread] (the thread that opened it)
+// [editor-thread] (the thread that opened it)
 #include <functional>
 #include <optional>
 #include <string>

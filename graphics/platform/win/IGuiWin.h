@@ -6,7 +6,7 @@
 // text entry and pop-up menu, the screen scale from the window's DPI, and the desktop services:
 // clipboard, dialogs, message box, file manager, file drags out and drops in.
 // The parent and the returned view are HWNDs.
-// [ui-thread] for everything: the thread that opened the window runs its messages. The
+// [editor-thread] for everything: the thread that opened the window runs its messages. The
 // vertical-blank thread only posts ticks.
 #include <atomic>
 #include <functional>

@@ -14,7 +14,7 @@ float ScreenScaleOfDpi(unsigned dpi) noexcept;
 
 // Which display ticks repaint. The vertical-blank thread counts its ticks and posts each count;
 // the timer's tick carries 0. Stale counts are dropped so a slow frame never queues repaints,
-// and after a paint that overran a blank the next one is skipped. [ui-thread]
+// and after a paint that overran a blank the next one is skipped. [editor-thread]
 class WinTickGate {
 public:
   explicit WinTickGate(bool verticalBlankMode) noexcept : vblank(verticalBlankMode) {}

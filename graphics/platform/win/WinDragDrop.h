@@ -2,7 +2,7 @@
 // The COM objects of OLE drag and drop: what a file drag out of the editor hands the system
 // (a data object holding one file-drop list, its format enumerator and the drop source) and
 // the drop target that takes files dropped onto the editor's window. Reference counted from 1;
-// Release deletes at 0. [ui-thread] (OLE calls them on the thread that owns the window)
+// Release deletes at 0. [editor-thread] (OLE calls them on the thread that owns the window)
 #include <atomic>
 #include <vector>
 

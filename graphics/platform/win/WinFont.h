@@ -1,7 +1,7 @@
 #pragma once
 // The Windows platform font: a GDI font handle made for a family, either installed or added
 // to the process from memory (then it also owns that private font), and the bytes of the font
-// file as GDI reports them, with the face that matches its style. [ui-thread]
+// file as GDI reports them, with the face that matches its style. [editor-thread]
 #include <memory>
 #include <string>
 #include <vector>

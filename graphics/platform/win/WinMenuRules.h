@@ -1,7 +1,7 @@
 #pragma once
 // How an IMenu becomes a native pop-up menu, as pure functions: the command id of every item
 // (consecutive from 0, depth first), the text shown (numbered, with "&" doubled so it shows
-// literally) and where a new column starts. [ui-thread] (the menu is the caller's)
+// literally) and where a new column starts. [editor-thread] (the menu is the caller's)
 #include <string>
 #include <vector>
 
