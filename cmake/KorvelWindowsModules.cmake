@@ -1,10 +1,11 @@
-# The Windows form of the two modules made in clap/ and vst2/: module resources compiled in
+# The Windows form of the two modules made in modules/: module resources compiled in
 # with windres, exactly the entry points exported (a .def file) and Windows file names.
 function(korvel_windows_module target)
   cmake_parse_arguments(M "" "SUFFIX" "EXPORTS" ${ARGN})
-  target_sources(${target} PRIVATE ${KORVEL_RESOURCE_SCRIPT})
-  set_source_files_properties(${KORVEL_RESOURCE_SCRIPT} TARGET_DIRECTORY ${target}
-                              PROPERTIES OBJECT_DEPENDS "${KORVEL_RESOURCE_FILES}")
+  get_target_property(script korvel_resources KORVEL_RESOURCE_SCRIPT)
+  get_target_property(files korvel_resources KORVEL_RESOURCE_FILES)
+  target_sources(${target} PRIVATE ${script})
+  set_source_files_properties(${script} TARGET_DIRECTORY ${target} PROPERTIES OBJECT_DEPENDS "${files}")
   set(def ${CMAKE_BINARY_DIR}/${target}.def)
   list(JOIN M_EXPORTS "\n  " exports)
   file(CONFIGURE OUTPUT ${def} CONTENT "EXPORTS\n  ${exports}\n")
