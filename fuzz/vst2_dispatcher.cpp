@@ -100,21 +100,33 @@ void Dispatch(Vst2FuzzInstance& vst2, Reader& in) {
   e->dispatcher(e, opcode, index, value, ptr, opt);
 }
 
+// A block of 0.25s on every channel, at its exact size so that a read past it is caught.
+template <class Sample>
+struct Buffers {
+  std::vector<std::vector<Sample>> channels;
+  std::vector<Sample*> pointers;
+};
+
+template <class Sample>
+FUZZ_UNTRACED void Fill(Buffers<Sample>& buffers, int channels, int frames) {
+  buffers.channels.assign(static_cast<size_t>(channels), std::vector<Sample>(static_cast<size_t>(frames), Sample(0.25)));
+  for (auto& channel : buffers.channels) buffers.pointers.push_back(channel.data());
+}
+
 void Process(AEffect* e, Reader& in) {
   const int kind = in.Get<uint8_t>() % 3;
   const int frames = in.Get<uint16_t>() % 2049;
   const int channels = std::max(e->numInputs, e->numOutputs);
-  std::vector<std::vector<double>> d(channels, std::vector<double>(static_cast<size_t>(frames), 0.25));
-  std::vector<std::vector<float>> f(channels, std::vector<float>(static_cast<size_t>(frames), 0.25f));
-  std::vector<double*> dp;
-  std::vector<float*> fp;
-  for (int c = 0; c < channels; ++c) {
-    dp.push_back(d[c].data());
-    fp.push_back(f[c].data());
+  if (kind == 1) {
+    Buffers<double> d;
+    Fill(d, channels, frames);
+    e->processDoubleReplacing(e, d.pointers.data(), d.pointers.data(), frames);
+    return;
   }
-  if (kind == 0) e->processReplacing(e, fp.data(), fp.data(), frames);
-  if (kind == 1) e->processDoubleReplacing(e, dp.data(), dp.data(), frames);
-  if (kind == 2) e->process(e, fp.data(), fp.data(), frames);
+  Buffers<float> f;
+  Fill(f, channels, frames);
+  if (kind == 0) e->processReplacing(e, f.pointers.data(), f.pointers.data(), frames);
+  if (kind == 2) e->process(e, f.pointers.data(), f.pointers.data(), frames);
 }
 
 }  // namespace

@@ -62,31 +62,53 @@ struct EventList {
   }
 };
 
+// Each block's buffers are allocated at its exact size, so that a read past it is caught.
 template <class Sample>
-void Process(AEffect* e, FuzzedDataProvider& in, void (*process)(AEffect*, Sample**, Sample**, VstInt32)) {
-  const int frames = in.ConsumeIntegralInRange<int>(0, 4096);
-  const Sample level = static_cast<Sample>(in.ConsumeFloatingPointInRange<double>(-2.0, 2.0));
-  const int special = in.ConsumeIntegralInRange<int>(0, 7);
-  std::vector<std::vector<Sample>> inputs(static_cast<size_t>(e->numInputs)), outputs(static_cast<size_t>(e->numOutputs));
+struct Block {
+  std::vector<std::vector<Sample>> inputs, outputs;
   std::vector<Sample*> ip, op;
+};
+
+template <class Sample>
+FUZZ_UNTRACED void Fill(Block<Sample>& block, const AEffect* e, int frames, Sample level, int special) {
+  auto& inputs = block.inputs;
+  auto& outputs = block.outputs;
+  inputs.resize(static_cast<size_t>(e->numInputs));
+  outputs.resize(static_cast<size_t>(e->numOutputs));
   for (auto& channel : inputs) {
     channel.assign(static_cast<size_t>(frames), level);
     // Now and then a sample that is not a number, or huge, or a denormal.
     if (frames > 0 && special == 0) channel[frames / 2] = std::numeric_limits<Sample>::quiet_NaN();
     if (frames > 0 && special == 1) channel[0] = std::numeric_limits<Sample>::max();
     if (frames > 0 && special == 2) channel[frames - 1] = std::numeric_limits<Sample>::denorm_min();
-    ip.push_back(channel.data());
+    block.ip.push_back(channel.data());
   }
   for (auto& channel : outputs) {
     channel.assign(static_cast<size_t>(frames), Sample(7));
-    op.push_back(channel.data());
+    block.op.push_back(channel.data());
   }
-  process(e, ip.data(), op.data(), frames);
+}
+
+template <class Sample>
+FUZZ_UNTRACED void CheckPassThrough(const Block<Sample>& block, int frames) {
+  const auto& inputs = block.inputs;
+  const auto& outputs = block.outputs;
   const size_t passed = std::min(inputs.size(), outputs.size());
   for (size_t c = 0; c < passed; ++c)
     for (int i = 0; i < frames; ++i)
       if (!(outputs[c][i] == inputs[c][i]) && !(inputs[c][i] != inputs[c][i] && outputs[c][i] != outputs[c][i]))
         FuzzFail("audio did not pass through unchanged");
+}
+
+template <class Sample>
+void Process(AEffect* e, FuzzedDataProvider& in, void (*process)(AEffect*, Sample**, Sample**, VstInt32)) {
+  const int frames = in.ConsumeIntegralInRange<int>(0, 4096);
+  const Sample level = static_cast<Sample>(in.ConsumeFloatingPointInRange<double>(-2.0, 2.0));
+  const int special = in.ConsumeIntegralInRange<int>(0, 7);
+  Block<Sample> block;
+  Fill(block, e, frames, level, special);
+  process(e, block.ip.data(), block.op.data(), frames);
+  CheckPassThrough(block, frames);
 }
 
 // The second caller: automation and parameter reads and texts as a host's other thread makes them.
