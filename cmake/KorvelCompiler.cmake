@@ -25,13 +25,14 @@ elseif(KORVEL_SANITIZE STREQUAL "thread")
 elseif(NOT KORVEL_SANITIZE STREQUAL "")
   message(FATAL_ERROR "KORVEL_SANITIZE must be empty, address or thread")
 endif()
-# The per-sample loops of the audio path (set on their files with set_source_files_properties).
+# The per-sample loops: the audio path's, the drain's, the transform's and the drawing's
+# reductions (set on their files with set_source_files_properties).
 set(KORVEL_PER_SAMPLE_OPTIONS -O3)
 if(KORVEL_FUZZ)
   # Every library a fuzzer links carries the coverage the fuzzer steers by.
   add_compile_options(-fsanitize=fuzzer-no-link)
   # Their edges still count, but their comparisons are not traced: traced once per sample,
-  # they found nothing and took half of each input's time.
+  # they steer nothing and took half of each input's time.
   list(APPEND KORVEL_PER_SAMPLE_OPTIONS -fno-sanitize-coverage=trace-cmp)
 endif()
 

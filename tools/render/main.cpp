@@ -1,8 +1,5 @@
 // korvel-render: loads the built Korvel.clap as a host does, streams a sound file (or the
 // demo signal) through it, and writes what its editor shows as PNG.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
