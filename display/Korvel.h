@@ -10,6 +10,22 @@ class IControl;
 class IGui;
 }  // namespace graphics
 
+// The editor controls the display feeds, by role: indices into Korvel's control pointers.
+enum class KorvelControl : int {
+  Graph = 0,
+  LevelReadout1,
+  LevelReadout2,
+  LevelReadout3,
+  LevelReadout4,
+  SpanReadout,
+  FreezeButton,
+  TimeAxis,
+  LevelAxis,
+  HoldHandle,
+};
+
+inline constexpr int kNumEditorControls = 16;
+
 class Korvel final : public KorvelEngine {
 public:
   // [main-thread] The editor's opening scale: the stored one within 0.5 … 4, else 1.

@@ -26,19 +26,3 @@ constexpr int ParamIdx(KorvelParam p) { return static_cast<int>(p); }
 
 // Domains of the display; the values of the "Domain" parameter.
 enum class DisplayDomain : int { Time = 0, Freq = 1, Phase = 2 };
-
-// The editor controls the display feeds, by role: indices into Korvel's control pointers.
-enum class KorvelControl : int {
-  Graph = 0,
-  LevelReadout1,
-  LevelReadout2,
-  LevelReadout3,
-  LevelReadout4,
-  SpanReadout,
-  FreezeButton,
-  TimeAxis,
-  LevelAxis,
-  HoldHandle,
-};
-
-inline constexpr int kNumEditorControls = 16;
