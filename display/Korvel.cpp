@@ -40,4 +40,3 @@ void Korvel::OnEditorClose() {
   if (const framework::IEditorView* gui = Graphics()) WriteStoredScale("Korvel", gui->DrawScale());
   std::fill(std::begin(editorControls), std::end(editorControls), nullptr);
 }
-

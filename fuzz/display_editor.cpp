@@ -84,7 +84,9 @@ struct Editor {
   EditorHarness h;
   bool fed = false;
 
-  Editor() {
+  Editor() { Open(); }
+
+  void Open() {
     h.Open();
     h.gui->SetResponder(InputResponder());
   }
@@ -92,10 +94,7 @@ struct Editor {
   // Back to how the editor opens: parameters at their defaults through the host's path, no
   // captured audio, no prompt, no pointer, default size.
   void Reset() {
-    if (!h.gui) {
-      h.Open();
-      h.gui->SetResponder(InputResponder());
-    }
+    if (!h.gui) Open();
     h.gui->ForgetTextEntry();
     h.gui->ReleaseMouseCapture();
     h.gui->MouseLeave();
@@ -104,11 +103,8 @@ struct Editor {
         h.gui->DrawScale() != 1.0f)
       h.gui->ResizeEditor(Korvel::kEditorWidth, Korvel::kEditorHeight, 1.0f, true);
     for (int p = 0; p < kNumKorvelParams; ++p) {
-      framework::IParam* param = h.korvel->GetParam(p);
-      if (param->Current() == param->DefaultOf(false)) continue;
-      param->Store(param->DefaultOf(false));
-      h.korvel->OnParamChange(p, framework::ParamSource::Host, 0);
-      h.korvel->QueueParamForEditor(p, param->Current(), false);
+      const framework::IParam* param = h.korvel->GetParam(p);
+      if (param->Current() != param->DefaultOf(false)) h.HostSets(static_cast<KorvelParam>(p), param->DefaultOf(false));
     }
     // The controls show the defaults now, not at the next tick: a control still holding the
     // last input's value would make this input's result depend on that one.
@@ -210,8 +206,7 @@ struct Editor {
           // Reopening builds a whole editor: rare, so that inputs stay fast.
           if (in.ConsumeIntegral<uint8_t>() == 0xA5) {
             h.Close();
-            h.Open();
-            h.gui->SetResponder(InputResponder());
+            Open();
             return;
           }
           break;
